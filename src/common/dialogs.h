@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+
+namespace zenbalo {
+
+// One modal message box. The windows ask through this service so that tests
+// can answer in their place.
+struct MessageBox {
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Icon { Question, Critical };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    std::string prompt;
+    std::string title;
+    Buttons buttons = Buttons::Ok;
+    Icon icon = Icon::Critical;
+    Answer defaultButton = Answer::Ok;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+    virtual MessageBox::Answer ask(const MessageBox &box) = 0;
+
+    void refuse(const std::string &prompt, const std::string &title) {
+        ask({prompt, title, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, MessageBox::Answer::Ok});
+    }
+};
+
+} // namespace zenbalo

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace zenbalo {
+
+// Display patterns such as "###0.000", "###0", "###.000" and "###": "0" is a
+// required digit, "#" an optional one; no grouping. The double is first taken
+// to 15 significant digits, then rounded half away from zero, so 0.285 shown
+// with two decimals is 0.29 as a player computes it by hand. Works on decimal
+// digits, so values beyond any integer type print in full.
+std::string formatNumber(double value, std::string_view pattern);
+
+// Yen amounts on screen carry the yen sign; files hold it as the byte 0x5C.
+inline constexpr std::string_view kYen = "\u00A5";
+
+} // namespace zenbalo

@@ -1,0 +1,85 @@
+#include "calculation.h"
+
+#include "format.h"
+#include "model.h"
+#include "specification.h"
+
+#include <cmath>
+
+namespace zenbalo {
+
+namespace {
+
+constexpr const char *kThreeDecimals = "###0.000";
+
+CalculationDisplay failed(std::string message) {
+    CalculationDisplay display = CalculationDisplay::blank();
+    display.status = std::move(message);
+    return display;
+}
+
+} // namespace
+
+CalculationDisplay CalculationDisplay::blank() {
+    CalculationDisplay display;
+    display.summary.fill("-");
+    display.borders.fill("-");
+    display.balances.fill("-");
+    return display;
+}
+
+CalculationDisplay runCalculation(const MachineRecord &text1, const std::string &rotationRateText,
+                                  const std::string &totalRotationsText, SharedResults &shared) {
+    const Validation v = validateSpecification(text1, rotationRateText, totalRotationsText);
+    const Specification &s = v.spec;
+    shared.rotationRate = s.rotationRate;
+    if (v.payoutRead)
+        shared.payoutPerHit = s.B;
+    shared.hitProbability = s.p;
+    if (!v.passed())
+        return failed(v.message);
+
+    // Inputs that pass the checks above but that no figure can be made of.
+    if (s.p == 0)
+        return failed("大当たり確率が異常です。");
+    if (s.e == 1.0 && s.R >= 10000 && s.L == 0)
+        return failed("確変リミットが異常です。");
+    const double averageHits = AverageHitsPerFirstHit(s.p, s.h, s.e, s.R, s.L, s.t[0], s.m[0], s.t[1], s.m[1],
+                                                      s.t[2], s.m[2], s.t[3], s.m[3]);
+    if (!std::isfinite(averageHits) || averageHits <= 0)
+        return failed("平均連荘数を計算できません。");
+    const double yenPerBall = shared.yenPerBall;
+    if (!std::isfinite(yenPerBall) || yenPerBall <= 0)
+        return failed("換金率が異常です。");
+
+    const double N = s.N, B = s.B, p = s.p;
+    const double totalHitProbability = averageHits * p;
+    const double averagePayout = averageHits * B;
+    const double ownBallBorder = 1000 / (averagePayout * p * 4);
+    const double cashBorder = 1000 / (averagePayout * p * yenPerBall);
+
+    CalculationDisplay display;
+    display.summary = {
+        formatNumber(N * p, kThreeDecimals),
+        formatNumber(N * p * averageHits, kThreeDecimals),
+        formatNumber(averageHits, kThreeDecimals),
+        "1/" + formatNumber(1 / totalHitProbability, kThreeDecimals),
+        formatNumber(averagePayout, "###0"),
+    };
+    for (int k = 0; k < kTableRows; ++k) {
+        const double r = k / 10.0;
+        const double border = (1 - r) * cashBorder + r * ownBallBorder;
+        const double ballCost = (1 - r) * 4 + r * yenPerBall;
+        double balance = N * p * averageHits * (B * yenPerBall) - N * ballCost * (250 / s.rotationRate);
+        // The epsilon keeps an exact break-even computed as -3.6e-12 at 0.
+        balance = std::floor(balance / 100 + 1e-9) * 100;
+        if (!std::isfinite(border) || !std::isfinite(balance))
+            return failed("平均連荘数を計算できません。");
+        display.borders[k] = formatNumber(border, kThreeDecimals);
+        display.balances[k] = std::string(kYen) + formatNumber(balance, "###0");
+    }
+    shared.totalHitProbability = totalHitProbability;
+    return display;
+}
+
+} // namespace zenbalo

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "library.h"
+#include "settings.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zenbalo {
+
+inline constexpr const char *kSettingsFile = "zenbalo.cfg";
+inline constexpr const char *kLibraryFile = "zenbalo.dat";
+inline constexpr const char *kRateListFile = "zenbalo.kan";
+
+// Contents of the files, both ways. Readers return nullopt for a damaged file.
+std::optional<AppSettings> parseSettings(std::string_view bytes);
+std::string settingsBytes(const AppSettings &settings);
+std::optional<Library> parseLibrary(std::string_view bytes);
+std::string libraryBytes(const Library &library);
+
+struct RateList {
+    std::vector<std::string> entries; // usable entries only
+    bool damaged = false;
+};
+RateList parseRateList(std::string_view bytes);
+
+// The files in the working directory.
+struct LibraryLoad {
+    enum class Status { Ok, Missing, Damaged };
+    Status status = Status::Missing;
+    Library library; // sample when missing, empty when damaged
+};
+LibraryLoad loadLibrary();
+// nullopt when missing or damaged.
+std::optional<AppSettings> loadSettings();
+// The file's entries; the built-in list when the file is missing, or damaged
+// or filtered down to no entries. A well-formed count of 0 gives an empty list.
+std::vector<std::string> loadRateList();
+
+bool saveSettings(const AppSettings &settings);
+// Keeps the previous file as zenbalo.dat.bak. When `damagedOnDisk` is set, the
+// file on disk was unreadable at start-up: it is moved to a name of its own
+// instead, so no later save can destroy it, and the flag is cleared.
+bool saveLibrary(const Library &library, bool &damagedOnDisk);
+
+} // namespace zenbalo

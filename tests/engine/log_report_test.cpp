@@ -1,0 +1,55 @@
+#include "log_report.h"
+
+#include "sjis.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+namespace zenbalo {
+namespace {
+
+using testing::fixture;
+
+LogReport workedExample() {
+    LogReport report{"テスト機", "1500", "20", "2000", 100.0 / 28, {}};
+    SharedResults shared;
+    shared.yenPerBall = report.yenPerBall;
+    report.results = runCalculation({"テスト機", "1/300", "", "50", "", "10000", "10000", "", "", "", "", "", "", "",
+                                     "", "1500"},
+                                    "20", "2000", shared);
+    return report;
+}
+
+TEST(LogReport, WorkedExampleByteForByte) {
+    testing::TempWorkDir dir;
+    ASSERT_TRUE(writeLogFile(workedExample()));
+    EXPECT_EQ(testing::readFile("log.txt"), fixture("log/worked_example.txt"));
+}
+
+TEST(LogReport, BeforeAnyCalculationShowsDashes) {
+    const LogReport report{"", "", "18.5", "2000", 0, CalculationDisplay::blank()};
+    EXPECT_EQ(sjisLines(logReportLines(report)), fixture("log/before_calculation.txt"));
+}
+
+TEST(LogReport, LongCaptionsAreWrittenWhole) {
+    LogReport report = workedExample();
+    report.results.borders[0] = "123.456";
+    report.results.balances[0] = "\u00A5-123456789";
+    report.results.borders[1] = "99.000";
+    report.results.balances[1] = "\u00A5" "0";
+    const auto lines = logReportLines(report);
+    ASSERT_EQ(lines.size(), 23u);
+    EXPECT_EQ(lines[12], "     0%: 123.456\u00A5-123456789");
+    EXPECT_EQ(lines[13], "    10%: 99.000        \u00A5" "0");
+}
+
+TEST(LogReport, SavingTwiceKeepsOneReport) {
+    testing::TempWorkDir dir;
+    LogReport report = workedExample();
+    ASSERT_TRUE(writeLogFile(report));
+    ASSERT_TRUE(writeLogFile(report));
+    EXPECT_EQ(testing::readFile("log.txt"), fixture("log/worked_example.txt"));
+}
+
+} // namespace
+} // namespace zenbalo

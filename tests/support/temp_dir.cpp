@@ -1,0 +1,42 @@
+#include "temp_dir.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace zenbalo::testing {
+
+TempWorkDir::TempWorkDir() {
+    previous_ = std::filesystem::current_path().string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "zenbalo-test-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+    std::filesystem::current_path(path_);
+}
+
+TempWorkDir::~TempWorkDir() {
+    std::error_code ec;
+    std::filesystem::current_path(previous_, ec);
+    std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
+    std::filesystem::remove_all(path_, ec);
+}
+
+std::string readFile(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream out;
+    out << in.rdbuf();
+    return out.str();
+}
+
+void writeFile(const std::string &path, const std::string &bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << bytes;
+}
+
+std::string fixture(const std::string &name) { return readFile(std::string(ZENBALO_TEST_DATA) + "/" + name); }
+
+} // namespace zenbalo::testing

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+
+namespace zenbalo::testing {
+
+// Makes a fresh directory and changes into it for the life of the object, since
+// the program opens its files by bare name in the working directory.
+class TempWorkDir {
+public:
+    TempWorkDir();
+    ~TempWorkDir();
+    TempWorkDir(const TempWorkDir &) = delete;
+    TempWorkDir &operator=(const TempWorkDir &) = delete;
+
+    const std::string &path() const { return path_; }
+
+private:
+    std::string path_;
+    std::string previous_;
+};
+
+std::string readFile(const std::string &path);
+void writeFile(const std::string &path, const std::string &bytes);
+// Bytes of a fixture under tests/data.
+std::string fixture(const std::string &name);
+
+} // namespace zenbalo::testing
