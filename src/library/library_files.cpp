@@ -1,0 +1,259 @@
+#include "library_files.h"
+
+#include "file_io.h"
+#include "library_files_internal.h"
+#include "number.h"
+#include "rates.h"
+#include "sjis.h"
+#include "value_reader.h"
+
+#include <cmath>
+#include <cstdio>
+#include <unistd.h>
+
+namespace zenbalo {
+
+namespace {
+
+constexpr const char *kBackupFile = "zenbalo.dat.bak";
+// The new library is complete and on disk under this name before the old file
+// is moved aside or replaced.
+constexpr const char *kPendingLibraryFile = "zenbalo.dat.new";
+
+// The file format has no escape for a double quote; "”" keeps the file readable.
+std::string quoted(const std::string &text) {
+    std::string line = "\"";
+    for (char c : text) {
+        if (c == '"')
+            line += "\u201D";
+        else
+            line += c;
+    }
+    return line + "\"";
+}
+
+struct CountedRateList {
+    RateList list;
+    int count = 0; // as read from the file; 0 when unreadable
+};
+
+CountedRateList parseCountedRateList(std::string_view bytes) {
+    CountedRateList result;
+    const auto text = decodeSjis(bytes);
+    ValueReader reader(text ? *text : std::string_view());
+    const auto count = text ? reader.readInt16() : std::nullopt;
+    if (!count || *count < 0) {
+        result.list.damaged = true;
+        return result;
+    }
+    result.count = *count;
+    for (int i = 0; i < result.count; ++i) {
+        const auto entry = reader.readString();
+        if (!entry) {
+            result.list.damaged = true;
+            break;
+        }
+        const double balls = ballsPer100Yen(*entry);
+        if (std::isfinite(balls) && balls > 0)
+            result.list.entries.push_back(*entry);
+    }
+    return result;
+}
+
+bool writable(const Library &library) {
+    int count = 0;
+    for (int16_t n : library.groupCounts) {
+        if (n < 0)
+            return false;
+        count += n;
+    }
+    return count <= kMaxMachines && library.machineStrings.size() == static_cast<size_t>(kMachineFields * count);
+}
+
+// Moves the unreadable library out of the way under a name no later save uses;
+// the name, or nullopt on failure.
+std::optional<std::string> moveDamagedAside() {
+    std::string name = damagedFileName(std::time(nullptr));
+    if (std::rename(kLibraryFile, name.c_str()) != 0)
+        return std::nullopt;
+    return name;
+}
+
+} // namespace
+
+std::string damagedFileName(std::time_t now) {
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    const std::string base = std::string(kLibraryFile) + ".damaged-" + stamp;
+    std::string name = base;
+    for (int n = 1; fileExists(name); ++n)
+        name = base + "-" + std::to_string(n);
+    return name;
+}
+
+std::optional<AppSettings> parseSettings(std::string_view bytes) {
+    const auto text = decodeSjis(bytes);
+    if (!text)
+        return std::nullopt;
+    ValueReader reader(*text);
+    AppSettings settings;
+    const auto readInto = [&reader](int16_t &target) {
+        const auto value = reader.readInt16();
+        if (value)
+            target = *value;
+        return value.has_value();
+    };
+    for (int16_t &index : settings.groupListIndex)
+        if (!readInto(index))
+            return std::nullopt;
+    if (!readInto(settings.rateListIndex) || !readInto(settings.currentGroup) ||
+        !readInto(settings.savedTotalRotations))
+        return std::nullopt;
+    for (int16_t &reserved : settings.reserved)
+        if (!readInto(reserved))
+            return std::nullopt;
+    const auto rate = reader.readDouble();
+    if (!rate)
+        return std::nullopt;
+    settings.savedRotationRate = *rate;
+    return settings;
+}
+
+std::string settingsBytes(const AppSettings &settings) {
+    std::vector<std::string> lines;
+    for (int16_t index : settings.groupListIndex)
+        lines.push_back(std::to_string(index));
+    lines.push_back(std::to_string(settings.rateListIndex));
+    lines.push_back(std::to_string(settings.currentGroup));
+    lines.push_back(std::to_string(settings.savedTotalRotations));
+    for (int16_t reserved : settings.reserved)
+        lines.push_back(std::to_string(reserved));
+    // "inf" would make the whole file unreadable and cost every other setting.
+    const double rate = std::isfinite(settings.savedRotationRate) ? settings.savedRotationRate : 20.0;
+    lines.push_back(plainDecimal(rate));
+    return sjisLines(lines);
+}
+
+std::optional<Library> parseLibrary(std::string_view bytes) {
+    const auto text = decodeSjis(bytes);
+    if (!text)
+        return std::nullopt;
+    ValueReader reader(*text);
+    Library library;
+    for (std::string &title : library.groupTitles) {
+        auto value = reader.readString();
+        if (!value)
+            return std::nullopt;
+        title = std::move(*value);
+    }
+    int total = 0;
+    for (int16_t &count : library.groupCounts) {
+        const auto value = reader.readInt16();
+        if (!value || *value < 0)
+            return std::nullopt;
+        count = *value;
+        total += count;
+    }
+    if (total > kMaxMachines)
+        return std::nullopt;
+    library.machineStrings.reserve(static_cast<size_t>(kMachineFields * total));
+    for (int i = 0; i < kMachineFields * total; ++i) {
+        auto value = reader.readString();
+        if (!value)
+            return std::nullopt;
+        library.machineStrings.push_back(std::move(*value));
+    }
+    // A file written with another collation must still match the list positions.
+    sortGroups(library);
+    return library;
+}
+
+std::string libraryBytes(const Library &library) {
+    std::vector<std::string> lines;
+    lines.reserve(2 * kGroups + library.machineStrings.size() + 1);
+    for (const std::string &title : library.groupTitles)
+        lines.push_back(quoted(title));
+    for (int16_t count : library.groupCounts)
+        lines.push_back(std::to_string(count));
+    for (const std::string &field : library.machineStrings)
+        lines.push_back(quoted(field));
+    if (library.machineStrings.empty())
+        lines.push_back(quoted("")); // an empty library still has its one element
+    return sjisLines(lines);
+}
+
+RateList parseRateList(std::string_view bytes) {
+    return parseCountedRateList(bytes).list;
+}
+
+LibraryLoad loadLibrary() {
+    LibraryLoad load;
+    const FileContents file = readWholeFile(kLibraryFile);
+    if (file.status == FileContents::Status::Missing) {
+        load.status = LibraryLoad::Status::Missing;
+        load.library = sampleLibrary();
+        return load;
+    }
+    auto library = file.status == FileContents::Status::Ok ? parseLibrary(file.bytes) : std::nullopt;
+    load.status = library ? LibraryLoad::Status::Ok : LibraryLoad::Status::Damaged;
+    if (library)
+        load.library = std::move(*library);
+    return load;
+}
+
+std::optional<AppSettings> loadSettings() {
+    const FileContents file = readWholeFile(kSettingsFile);
+    if (file.status != FileContents::Status::Ok)
+        return std::nullopt;
+    return parseSettings(file.bytes);
+}
+
+std::vector<std::string> loadRateList() {
+    const FileContents file = readWholeFile(kRateListFile);
+    if (file.status == FileContents::Status::Missing)
+        return builtInRateList();
+    const CountedRateList read =
+        file.status == FileContents::Status::Ok ? parseCountedRateList(file.bytes) : CountedRateList{{{}, true}, 0};
+    if (read.list.entries.empty() && (read.list.damaged || read.count > 0))
+        return builtInRateList();
+    return read.list.entries;
+}
+
+bool saveSettings(const AppSettings &settings) {
+    return writeFileAtomically(kSettingsFile, settingsBytes(settings));
+}
+
+bool saveLibrary(const Library &library, bool &damagedOnDisk) {
+    if (!writable(library))
+        return false;
+    if (!writeFileAtomically(kPendingLibraryFile, libraryBytes(library)))
+        return false;
+    const auto fail = [] {
+        ::unlink(kPendingLibraryFile);
+        return false;
+    };
+    std::optional<std::string> movedAside;
+    if (fileExists(kLibraryFile)) {
+        const FileContents old = readWholeFile(kLibraryFile);
+        // A file that does not read now is as precious as one that was damaged
+        // at start-up: it is never replaced, only moved aside.
+        if (damagedOnDisk || old.status != FileContents::Status::Ok) {
+            movedAside = moveDamagedAside();
+            if (!movedAside)
+                return fail();
+        } else if (!writeFileAtomically(kBackupFile, old.bytes)) {
+            return fail();
+        }
+    }
+    if (std::rename(kPendingLibraryFile, kLibraryFile) != 0) {
+        if (movedAside)
+            std::rename(movedAside->c_str(), kLibraryFile);
+        return fail();
+    }
+    damagedOnDisk = false;
+    return true;
+}
+
+} // namespace zenbalo

@@ -1,0 +1,32 @@
+#include "settings.h"
+
+#include "rates.h"
+
+namespace zenbalo {
+
+AppSettings defaultSettings(const Library &library, const std::vector<std::string> &rates) {
+    AppSettings settings;
+    for (int g = 0; g < kGroups; ++g)
+        settings.groupListIndex[g] = static_cast<int16_t>(library.groupCounts[g] > 0 ? 0 : -1);
+    settings.rateListIndex = static_cast<int16_t>(defaultRateIndex(rates));
+    settings.currentGroup = 0;
+    settings.savedTotalRotations = 2000;
+    settings.savedRotationRate = 20.0;
+    return settings;
+}
+
+void fitSettings(AppSettings &settings, const Library &library, size_t rateCount) {
+    for (int g = 0; g < kGroups; ++g) {
+        const int count = library.groupCounts[g];
+        int16_t &index = settings.groupListIndex[g];
+        // -1 is kept for a group with machines: the group then shows its first one.
+        if (index < -1 || index >= count)
+            index = static_cast<int16_t>(count > 0 ? 0 : -1);
+    }
+    if (settings.currentGroup < 0 || settings.currentGroup >= kGroups)
+        settings.currentGroup = 0;
+    if (settings.rateListIndex < 0 || static_cast<size_t>(settings.rateListIndex) >= rateCount)
+        settings.rateListIndex = 0;
+}
+
+} // namespace zenbalo

@@ -1,0 +1,84 @@
+#include "value_reader.h"
+
+#include "number.h"
+
+namespace zenbalo {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+} // namespace
+
+bool ValueReader::atLineEnd() const {
+    return text_[pos_] == '\r' || text_[pos_] == '\n';
+}
+
+// Moves past the comma or line end (CR LF, LF or CR) that ends a value.
+void ValueReader::skipSeparator() {
+    if (pos_ >= text_.size())
+        return;
+    if (text_[pos_] == ',') {
+        ++pos_;
+    } else if (text_[pos_] == '\r') {
+        ++pos_;
+        if (pos_ < text_.size() && text_[pos_] == '\n')
+            ++pos_;
+    } else if (text_[pos_] == '\n') {
+        ++pos_;
+    }
+}
+
+std::optional<std::string> ValueReader::next() {
+    while (pos_ < text_.size() && isBlank(text_[pos_]))
+        ++pos_;
+    if (pos_ >= text_.size())
+        return std::nullopt;
+    if (text_[pos_] == '"') {
+        const size_t close = text_.find('"', pos_ + 1);
+        if (close == std::string_view::npos)
+            return std::nullopt;
+        std::string value(text_.substr(pos_ + 1, close - pos_ - 1));
+        pos_ = close + 1;
+        while (pos_ < text_.size() && text_[pos_] != ',' && !atLineEnd())
+            ++pos_;
+        skipSeparator();
+        return value;
+    }
+    const size_t begin = pos_;
+    while (pos_ < text_.size() && text_[pos_] != ',' && !atLineEnd())
+        ++pos_;
+    size_t end = pos_;
+    while (end > begin && isBlank(text_[end - 1]))
+        --end;
+    skipSeparator();
+    return std::string(text_.substr(begin, end - begin));
+}
+
+std::optional<std::string> ValueReader::readString() {
+    auto value = next();
+    if (!value)
+        return std::nullopt;
+    std::string result;
+    for (char c : *value) {
+        if (c == '"')
+            result += "\u201D";
+        else
+            result += c;
+    }
+    return result;
+}
+
+std::optional<int16_t> ValueReader::readInt16() {
+    const auto number = readDouble();
+    return number ? toInt16(*number) : std::nullopt;
+}
+
+std::optional<double> ValueReader::readDouble() {
+    const auto value = next();
+    return value ? parseFileNumber(*value) : std::nullopt;
+}
+
+} // namespace zenbalo

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace zenbalo {
+
+// Reads the values of a decoded data file one at a time. Writers put one value
+// on each line, but files edited by hand may hold several values on a line
+// separated by commas, and strings without quotes; both are read.
+class ValueReader {
+public:
+    explicit ValueReader(std::string_view text) : text_(text) {}
+
+    // The text of the next value; nullopt when the values have run out or a
+    // quoted value has no closing quote.
+    std::optional<std::string> next();
+
+    // A string value. A double quote can only arrive in an unquoted value; it
+    // becomes "”" because the writers could not store it back.
+    std::optional<std::string> readString();
+    // nullopt when the value is not a number or does not fit after rounding.
+    std::optional<int16_t> readInt16();
+    std::optional<double> readDouble();
+
+private:
+    bool atLineEnd() const;
+    void skipSeparator();
+
+    std::string_view text_;
+    size_t pos_ = 0;
+};
+
+} // namespace zenbalo

@@ -1,0 +1,241 @@
+#include "library_files.h"
+#include "library_printers.h"
+
+#include "sjis.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace zenbalo;
+using namespace zenbalo::testing;
+
+namespace {
+
+const std::array<std::string, kGroups> kTitles = {"サンプル", "ミドル",     "ライトミドル", "甘デジ",
+                                                  "ST機",     "お気に入り", "その他"};
+
+MachineRecord machine(const std::string &name, const std::string &big = "1/319.7", const std::string &payout = "1500") {
+    return {name, big, "1/31.9", "50", "0", "10000", "10000", "100", "100", "0", "0", "0", "0", "0", "0", payout};
+}
+
+void append(Library &library, int group, const MachineRecord &record) {
+    library.machineStrings.insert(library.machineStrings.begin() + library.groupStart(group + 1), record.begin(),
+                                  record.end());
+    ++library.groupCounts[group];
+}
+
+// The library of groups_0_and_4.dat, built without reading any file.
+Library groupsZeroAndFour() {
+    Library library;
+    library.groupTitles = kTitles;
+    append(library, 0, machine("Alpha"));
+    append(library, 0, machine("beta", "1/199.8"));
+    append(library, 0, machine("ガンマ", "1/99.9", "400"));
+    append(library, 4, machine("ＳＴ一号", "1/199.8", "1000"));
+    append(library, 4, machine("ｓｔ二号", "1/99.4", "450"));
+    return library;
+}
+
+std::vector<std::string> fileLines(const std::string &bytes) {
+    std::vector<std::string> lines;
+    size_t begin = 0;
+    for (size_t end; (end = bytes.find("\r\n", begin)) != std::string::npos; begin = end + 2)
+        lines.push_back(bytes.substr(begin, end - begin));
+    EXPECT_EQ(begin, bytes.size()) << "text after the last CR LF";
+    return lines;
+}
+
+// A file with the given counts and that many machines, built line by line.
+std::string bigLibraryFile(std::array<int, kGroups> counts) {
+    std::string text;
+    for (int g = 0; g < kGroups; ++g)
+        text += "\"T" + std::to_string(g) + "\"\r\n";
+    int machines = 0;
+    for (int count : counts) {
+        text += std::to_string(count) + "\r\n";
+        machines += count;
+    }
+    for (int i = 0; i < machines; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "M%05d", i);
+        for (const std::string &field : machine(name))
+            text += "\"" + field + "\"\r\n";
+    }
+    return text;
+}
+
+} // namespace
+
+TEST(LibraryFiles, FixturesReadAndWriteBackByteForByte) {
+    for (const char *name : {"empty.dat", "groups_0_and_4.dat", "comma.dat", "yen.dat"}) {
+        SCOPED_TRACE(name);
+        const std::string bytes = fixture(std::string("library/") + name);
+        ASSERT_FALSE(bytes.empty());
+        const auto library = parseLibrary(bytes);
+        ASSERT_TRUE(library);
+        EXPECT_EQ(libraryBytes(*library), bytes);
+    }
+}
+
+TEST(LibraryFiles, EmptyLibrary) {
+    Library empty;
+    empty.groupTitles = kTitles;
+    EXPECT_EQ(libraryBytes(empty), fixture("library/empty.dat"));
+    const auto lines = fileLines(libraryBytes(empty));
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines[14], "\"\"");
+
+    const auto read = parseLibrary(fixture("library/empty.dat"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, empty);
+    EXPECT_EQ(read->libraryUpperIndex(), 0);
+    EXPECT_TRUE(read->machineStrings.empty());
+}
+
+TEST(LibraryFiles, MachinesOfGroupFourStandInLines63To94) {
+    const Library library = groupsZeroAndFour();
+    const std::string bytes = libraryBytes(library);
+    EXPECT_EQ(bytes, fixture("library/groups_0_and_4.dat"));
+
+    const auto lines = fileLines(bytes);
+    ASSERT_EQ(lines.size(), 14u + 80u);
+    const std::vector<std::string> counts(lines.begin() + 7, lines.begin() + 14);
+    EXPECT_EQ(counts, (std::vector<std::string>{"3", "0", "0", "0", "2", "0", "0"}));
+    EXPECT_EQ(lines[62], *encodeSjis("\"ＳＴ一号\"")); // line 63
+    EXPECT_EQ(lines[93], *encodeSjis("\"450\""));      // line 94: payout of the last machine
+
+    const auto read = parseLibrary(bytes);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(*read, library);
+    EXPECT_EQ(read->libraryUpperIndex(), 79);
+    EXPECT_EQ(read->machine(4, 1), machine("ｓｔ二号", "1/99.4", "450"));
+}
+
+TEST(LibraryFiles, CommaAndYenSignSurvive) {
+    const auto comma = parseLibrary(fixture("library/comma.dat"));
+    ASSERT_TRUE(comma);
+    EXPECT_EQ(comma->groupTitles[0], "ミドル, 甘デジ");
+    EXPECT_EQ(comma->machine(0, 0)[0], "海物語, 改");
+
+    const auto yen = parseLibrary(fixture("library/yen.dat"));
+    ASSERT_TRUE(yen);
+    EXPECT_EQ(yen->groupTitles[0], "\u00A51パチ");
+    EXPECT_EQ(yen->machine(0, 0)[0], "\u00A54パチ \u00A5");
+    // A backslash in memory is the same byte in the file.
+    Library backslash = *yen;
+    backslash.groupTitles[0] = "\\1パチ";
+    EXPECT_EQ(libraryBytes(backslash), fixture("library/yen.dat"));
+}
+
+TEST(LibraryFiles, HandEditedFileReads) {
+    const auto read = parseLibrary(fixture("library/loose.dat"));
+    ASSERT_TRUE(read);
+    Library want;
+    want.groupTitles = {"T0", "T1", "T2", "T3", "T4", "T5", "T6"};
+    append(want, 0,
+           {"名前", "1/300", "1/30", "50", "0", "10000", "10000", "100", "100", "0", "0", "0", "0", "0", "0", "1500"});
+    EXPECT_EQ(*read, want);
+}
+
+TEST(LibraryFiles, DoubleQuoteCannotBreakTheFile) {
+    Library library;
+    library.groupTitles[2] = "say \"hi\"";
+    append(library, 2, machine("a\"b"));
+    const auto read = parseLibrary(libraryBytes(library));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->groupTitles[2], "say \u201Dhi\u201D");
+    EXPECT_EQ(read->machine(2, 0)[0], "a\u201Db");
+    EXPECT_EQ(read->machine(2, 0)[1], "1/319.7");
+}
+
+TEST(LibraryFiles, OtherCollationIsSortedOnReading) {
+    const auto read = parseLibrary(fixture("library/other_order.dat"));
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->names(0), (std::vector<std::string>{"A", "b", "c"}));
+    EXPECT_EQ(read->names(2), (std::vector<std::string>{"x", "X", "Ｗ"}));
+    EXPECT_EQ(read->machine(2, 1)[1], "1/200"); // the record moved with its name
+    EXPECT_NE(libraryBytes(*read), fixture("library/other_order.dat"));
+}
+
+TEST(LibraryFiles, LargestLibrary) {
+    const std::string full = bigLibraryFile({2000, 0, 0, 0, 0, 0, 47});
+    const auto read = parseLibrary(full);
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->machineCount(), 2047);
+    EXPECT_EQ(read->libraryUpperIndex(), 32751);
+    EXPECT_EQ(libraryBytes(*read), full);
+
+    EXPECT_FALSE(parseLibrary(bigLibraryFile({2048, 0, 0, 0, 0, 0, 0})));
+    EXPECT_FALSE(parseLibrary(bigLibraryFile({1024, 1024, 0, 0, 0, 0, 0})));
+}
+
+TEST(LibraryFiles, DamagedLibraryIsRefused) {
+    std::string groups0And4 = fixture("library/groups_0_and_4.dat");
+    struct Case {
+        const char *name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"cut short", fixture("library/cut_short.dat")},
+        {"text where a count belongs", fixture("library/count_text.dat")},
+        {"negative count", fixture("library/count_negative.dat")},
+        {"no closing quote", fixture("library/no_closing_quote.dat")},
+        {"invalid Shift_JIS", fixture("library/bad_sjis.dat")},
+        {"empty file", ""},
+        {"titles only", groups0And4.substr(0, groups0And4.find("3\r\n"))},
+        // 65536 would read as 0 if it wrapped, and the file would then be complete.
+        {"count above 16 bits",
+         [] {
+             std::string text = bigLibraryFile({0, 0, 0, 0, 0, 0, 0});
+             return text.replace(text.find("\r\n0\r\n") + 2, 1, "65536");
+         }()},
+        {"count 1.5 rounds to 2 machines, only 1 present",
+         [] {
+             std::string text = bigLibraryFile({1, 0, 0, 0, 0, 0, 0});
+             return text.replace(text.find("1\r\n0\r\n"), 1, "1.5");
+         }()},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(parseLibrary(c.bytes));
+    }
+}
+
+TEST(LibraryFiles, LoadLibrary) {
+    struct Case {
+        const char *name;
+        std::string bytes; // written as zenbalo.dat unless empty
+        bool directory;
+        LibraryLoad::Status status;
+    };
+    const Case cases[] = {
+        {"missing", "", false, LibraryLoad::Status::Missing},
+        {"well formed", fixture("library/groups_0_and_4.dat"), false, LibraryLoad::Status::Ok},
+        {"cut short", fixture("library/cut_short.dat"), false, LibraryLoad::Status::Damaged},
+        {"invalid Shift_JIS", fixture("library/bad_sjis.dat"), false, LibraryLoad::Status::Damaged},
+        {"a directory", "", true, LibraryLoad::Status::Damaged},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempWorkDir dir;
+        if (c.directory)
+            std::filesystem::create_directory(kLibraryFile);
+        else if (!c.bytes.empty())
+            writeFile(kLibraryFile, c.bytes);
+        const LibraryLoad load = loadLibrary();
+        EXPECT_EQ(load.status, c.status);
+        switch (c.status) {
+        case LibraryLoad::Status::Missing:
+            EXPECT_EQ(load.library, sampleLibrary());
+            break;
+        case LibraryLoad::Status::Ok:
+            EXPECT_EQ(load.library, groupsZeroAndFour());
+            break;
+        case LibraryLoad::Status::Damaged:
+            EXPECT_EQ(load.library, Library{});
+            break;
+        }
+    }
+}

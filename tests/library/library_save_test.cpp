@@ -1,0 +1,195 @@
+#include "library_files.h"
+#include "library_files_internal.h"
+#include "library_printers.h"
+
+#include "file_io.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <regex>
+#include <set>
+#include <unistd.h>
+
+using namespace zenbalo;
+using namespace zenbalo::testing;
+
+namespace {
+
+Library libraryNamed(const std::string &title, int machines = 1) {
+    Library library;
+    library.groupTitles[0] = title;
+    library.groupCounts[3] = static_cast<int16_t>(machines);
+    for (int i = 0; i < machines; ++i) {
+        char name[16];
+        std::snprintf(name, sizeof name, "-%04d", i); // names in list order
+        library.machineStrings.push_back(title + name);
+        library.machineStrings.resize(library.machineStrings.size() + 15, "0");
+    }
+    return library;
+}
+
+std::set<std::string> directoryEntries() {
+    std::set<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator("."))
+        names.insert(entry.path().filename().string());
+    return names;
+}
+
+std::vector<std::string> damagedFiles() {
+    std::vector<std::string> names;
+    const std::regex pattern(R"(zenbalo\.dat\.damaged-\d{8}-\d{6}(-\d+)?)");
+    for (const std::string &name : directoryEntries())
+        if (std::regex_match(name, pattern))
+            names.push_back(name);
+    return names;
+}
+
+} // namespace
+
+TEST(LibrarySave, PreviousFileIsKeptAsBak) {
+    TempWorkDir dir;
+    bool damaged = false;
+    const Library first = libraryNamed("first"), second = libraryNamed("second"), third = libraryNamed("third");
+
+    ASSERT_TRUE(saveLibrary(first, damaged));
+    EXPECT_EQ(readFile(kLibraryFile), libraryBytes(first));
+    EXPECT_EQ(directoryEntries(), (std::set<std::string>{kLibraryFile}));
+
+    ASSERT_TRUE(saveLibrary(second, damaged));
+    EXPECT_EQ(readFile(kLibraryFile), libraryBytes(second));
+    EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(first));
+
+    ASSERT_TRUE(saveLibrary(third, damaged));
+    EXPECT_EQ(readFile(kLibraryFile), libraryBytes(third));
+    EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(second));
+    EXPECT_EQ(directoryEntries(), (std::set<std::string>{kLibraryFile, "zenbalo.dat.bak"}));
+    EXPECT_FALSE(damaged);
+    EXPECT_EQ(loadLibrary().library, third);
+}
+
+TEST(LibrarySave, DamagedFileIsMovedAsideAndNeverOverwritten) {
+    TempWorkDir dir;
+    const std::string damagedBytes = fixture("library/cut_short.dat");
+    writeFile(kLibraryFile, damagedBytes);
+    writeFile("zenbalo.dat.bak", "older backup");
+    const LibraryLoad load = loadLibrary();
+    ASSERT_EQ(load.status, LibraryLoad::Status::Damaged);
+    bool damaged = true;
+
+    ASSERT_TRUE(saveLibrary(libraryNamed("one"), damaged));
+    EXPECT_FALSE(damaged);
+    EXPECT_EQ(readFile(kLibraryFile), libraryBytes(libraryNamed("one")));
+    EXPECT_EQ(readFile("zenbalo.dat.bak"), "older backup");
+    const auto aside = damagedFiles();
+    ASSERT_EQ(aside.size(), 1u);
+    EXPECT_EQ(readFile(aside[0]), damagedBytes);
+
+    ASSERT_TRUE(saveLibrary(libraryNamed("two"), damaged));
+    ASSERT_TRUE(saveLibrary(libraryNamed("three"), damaged));
+    EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(libraryNamed("two")));
+    EXPECT_EQ(damagedFiles(), aside);
+    EXPECT_EQ(readFile(aside[0]), damagedBytes);
+
+    // A second damaged file, possibly within the same second, gets a name of its own.
+    writeFile(kLibraryFile, "\"unclosed");
+    damaged = true;
+    ASSERT_TRUE(saveLibrary(libraryNamed("four"), damaged));
+    const auto both = damagedFiles();
+    ASSERT_EQ(both.size(), 2u);
+    std::set<std::string> contents;
+    for (const std::string &name : both)
+        contents.insert(readFile(name));
+    EXPECT_EQ(contents, (std::set<std::string>{damagedBytes, "\"unclosed"}));
+    EXPECT_EQ(readFile(kLibraryFile), libraryBytes(libraryNamed("four")));
+}
+
+TEST(LibrarySave, DirectoryInPlaceOfTheFileIsMovedAside) {
+    for (bool damagedAtStart : {true, false}) {
+        SCOPED_TRACE(damagedAtStart);
+        TempWorkDir dir;
+        std::filesystem::create_directory(kLibraryFile);
+        writeFile(std::string(kLibraryFile) + "/inside", "kept");
+        bool damaged = damagedAtStart;
+        ASSERT_TRUE(saveLibrary(libraryNamed("new"), damaged));
+        EXPECT_FALSE(damaged);
+        EXPECT_EQ(readFile(kLibraryFile), libraryBytes(libraryNamed("new")));
+        const auto aside = damagedFiles();
+        ASSERT_EQ(aside.size(), 1u);
+        EXPECT_EQ(readFile(aside[0] + "/inside"), "kept");
+        EXPECT_FALSE(fileExists("zenbalo.dat.bak"));
+    }
+}
+
+TEST(LibrarySave, DamagedButNoLongerPresent) {
+    TempWorkDir dir;
+    bool damaged = true;
+    ASSERT_TRUE(saveLibrary(libraryNamed("new"), damaged));
+    EXPECT_FALSE(damaged);
+    EXPECT_EQ(directoryEntries(), (std::set<std::string>{kLibraryFile}));
+}
+
+TEST(LibrarySave, FailureLeavesTheFileOnDiskUnchanged) {
+    const Library largest = libraryNamed("largest", kMaxMachines);
+    Library inconsistent = libraryNamed("inconsistent");
+    inconsistent.machineStrings.pop_back();
+    Library negative = libraryNamed("negative");
+    negative.groupCounts[0] = -1;
+    negative.groupCounts[1] = 1;
+
+    struct Case {
+        const char *name;
+        Library library;
+        bool blockBackup;
+        bool damaged;
+    };
+    const Case cases[] = {
+        {"2048 machines", libraryNamed("too many", kMaxMachines + 1), false, false},
+        {"2048 machines over a damaged file", libraryNamed("too many", kMaxMachines + 1), false, true},
+        {"counts disagree with the strings", inconsistent, false, false},
+        {"negative count", negative, false, false},
+        {"backup cannot be written", libraryNamed("blocked"), true, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempWorkDir dir;
+        writeFile(kLibraryFile, "old contents");
+        if (c.blockBackup)
+            std::filesystem::create_directories("zenbalo.dat.bak/occupied");
+        const auto before = directoryEntries();
+        bool damaged = c.damaged;
+        EXPECT_FALSE(saveLibrary(c.library, damaged));
+        EXPECT_EQ(damaged, c.damaged);
+        EXPECT_EQ(readFile(kLibraryFile), "old contents");
+        EXPECT_EQ(directoryEntries(), before);
+    }
+
+    TempWorkDir dir;
+    bool damaged = false;
+    ASSERT_TRUE(saveLibrary(largest, damaged));
+    EXPECT_EQ(loadLibrary().library, largest);
+}
+
+TEST(LibrarySave, ReadOnlyDirectory) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    TempWorkDir dir;
+    writeFile(kLibraryFile, "old contents");
+    std::filesystem::permissions(".", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
+    bool damaged = true;
+    EXPECT_FALSE(saveLibrary(libraryNamed("new"), damaged));
+    EXPECT_TRUE(damaged);
+    EXPECT_EQ(readFile(kLibraryFile), "old contents");
+}
+
+TEST(LibrarySave, DamagedFileNamesAreNeverReused) {
+    TempWorkDir dir;
+    const std::time_t now = std::time(nullptr);
+    const std::string base = damagedFileName(now);
+    EXPECT_TRUE(std::regex_match(base, std::regex(R"(zenbalo\.dat\.damaged-\d{8}-\d{6})")));
+    writeFile(base, "");
+    EXPECT_EQ(damagedFileName(now), base + "-1");
+    writeFile(base + "-1", "");
+    EXPECT_EQ(damagedFileName(now), base + "-2");
+}

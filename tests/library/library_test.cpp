@@ -1,0 +1,185 @@
+#include "library.h"
+#include "library_printers.h"
+
+#include "number.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <set>
+
+using namespace zenbalo;
+
+namespace {
+
+MachineRecord record(const std::string &name, const std::string &payout = "1500") {
+    MachineRecord r;
+    r.fill("0");
+    r[0] = name;
+    r[1] = "1/300";
+    r[15] = payout;
+    return r;
+}
+
+// Builds a library from per-group machine lists, in the given stored order.
+Library makeLibrary(const std::array<std::vector<MachineRecord>, kGroups> &groups) {
+    Library library;
+    for (int g = 0; g < kGroups; ++g) {
+        library.groupTitles[g] = "G" + std::to_string(g);
+        library.groupCounts[g] = static_cast<int16_t>(groups[g].size());
+        for (const MachineRecord &r : groups[g])
+            library.machineStrings.insert(library.machineStrings.end(), r.begin(), r.end());
+    }
+    return library;
+}
+
+} // namespace
+
+TEST(Library, NameOrder) {
+    struct Case {
+        std::string a, b;
+        bool aLess, bLess;
+    };
+    const Case cases[] = {
+        {"a", "b", true, false},
+        {"A", "b", true, false}, // case ignored: A sorts before b
+        {"B", "a", false, true},
+        {"abc", "ABC", false, false}, // equal but for case
+        {"ab", "abc", true, false},   // prefix first
+        {"", "a", true, false},
+        {"Ｂ", "ａ", false, true}, // full-width letters fold too
+        {"ＡＢ", "ａｂ", false, false},
+        {"Z", "[", false, true}, // Z compares as z, above [
+        {"_", "A", true, false}, // A compares as a, above _
+        {"ｚ", "Ａ", false, true},
+        {"ア", "イ", true, false}, // otherwise by code point
+        {"甘デジ", "ミドル", false, true},
+        {"9", "A", true, false},
+        {"\u0391", "\u03B1", true, false}, // Greek capital alpha: only Latin letters fold
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.a + " vs " + c.b);
+        EXPECT_EQ(nameLess(c.a, c.b), c.aLess);
+        EXPECT_EQ(nameLess(c.b, c.a), c.bLess);
+    }
+}
+
+TEST(Library, SortGroupsIsStablePerGroup) {
+    Library library = makeLibrary({{
+        {record("b"), record("A"), record("c")},
+        {},
+        {record("x", "1"), record("X", "2"), record("w"), record("x", "3")},
+        {record("only")},
+        {},
+        {},
+        {record("ｂ"), record("Ａ")},
+    }});
+    sortGroups(library);
+    EXPECT_EQ(library.names(0), (std::vector<std::string>{"A", "b", "c"}));
+    EXPECT_EQ(library.names(2), (std::vector<std::string>{"w", "x", "X", "x"}));
+    // Names equal but for case keep their stored order, and whole records move with their names.
+    EXPECT_EQ(library.machine(2, 1)[15], "1");
+    EXPECT_EQ(library.machine(2, 2)[15], "2");
+    EXPECT_EQ(library.machine(2, 3)[15], "3");
+    EXPECT_EQ(library.names(3), (std::vector<std::string>{"only"}));
+    EXPECT_EQ(library.names(6), (std::vector<std::string>{"Ａ", "ｂ"}));
+
+    const Library sorted = library;
+    sortGroups(library);
+    EXPECT_EQ(library, sorted);
+
+    // Large enough that an unstable sort would mix up names equal but for case.
+    std::array<std::vector<MachineRecord>, kGroups> groups;
+    std::vector<MachineRecord> wantM, wantN;
+    for (int i = 0; i < 100; ++i) {
+        const MachineRecord r = record(i % 3 == 0 ? "n" : (i % 2 ? "M" : "m"), std::to_string(i));
+        groups[5].push_back(r);
+        (r[0] == "n" ? wantN : wantM).push_back(r);
+    }
+    wantM.insert(wantM.end(), wantN.begin(), wantN.end());
+    Library many = makeLibrary(groups);
+    sortGroups(many);
+    for (int i = 0; i < 100; ++i)
+        ASSERT_EQ(many.machine(5, i), wantM[i]) << "position " << i;
+}
+
+TEST(Library, IndexesOfGroupsAndMachines) {
+    const Library library = makeLibrary({{
+        {record("a0"), record("a1"), record("a2")},
+        {},
+        {},
+        {},
+        {record("e0"), record("e1")},
+        {},
+        {},
+    }});
+    EXPECT_EQ(library.machineCount(), 5);
+    EXPECT_EQ(library.libraryUpperIndex(), 79);
+    const int wantStart[kGroups] = {0, 48, 48, 48, 48, 80, 80};
+    for (int g = 0; g < kGroups; ++g) {
+        SCOPED_TRACE(g);
+        EXPECT_EQ(library.groupStart(g), wantStart[g]);
+    }
+    EXPECT_EQ(library.machine(4, 1), record("e1"));
+    EXPECT_EQ(library.machine(0, 2), record("a2"));
+    EXPECT_EQ(library.names(4), (std::vector<std::string>{"e0", "e1"}));
+    EXPECT_TRUE(library.names(1).empty());
+
+    EXPECT_EQ(Library{}.libraryUpperIndex(), 0);
+    EXPECT_EQ(Library{}.machineCount(), 0);
+}
+
+namespace {
+
+// The checks the calculation makes before it accepts a machine, restated on
+// their own so that a sample machine cannot slip past a changed validator.
+double fraction(const std::string &text) {
+    const auto slash = text.find('/');
+    if (slash == std::string::npos || slash == 0)
+        return -1;
+    const double numerator = leadingNumber(text.substr(0, slash));
+    const double denominator = leadingNumber(text.substr(slash + 1));
+    if (denominator == 0 || numerator > denominator)
+        return -1;
+    return numerator / denominator;
+}
+
+double rate(const std::string &text) {
+    if (text.find('/') != std::string::npos)
+        return fraction(text);
+    const double v = leadingNumber(text);
+    return v > 100 ? -1 : v / 100;
+}
+
+} // namespace
+
+TEST(Library, SampleMachinesPassValidation) {
+    const Library sample = sampleLibrary();
+    ASSERT_GE(sample.groupCounts[0], 3);
+    ASSERT_LE(sample.groupCounts[0], 4);
+    EXPECT_EQ(sample.machineCount(), sample.groupCounts[0]);
+    EXPECT_EQ(sample.machineStrings.size(), static_cast<size_t>(16 * sample.machineCount()));
+    for (const std::string &title : sample.groupTitles)
+        EXPECT_FALSE(title.empty());
+
+    const std::vector<std::string> names = sample.names(0);
+    EXPECT_TRUE(std::is_sorted(names.begin(), names.end(), nameLess));
+    EXPECT_EQ(std::set<std::string>(names.begin(), names.end()).size(), names.size());
+
+    for (int i = 0; i < sample.groupCounts[0]; ++i) {
+        const MachineRecord m = sample.machine(0, i);
+        SCOPED_TRACE(m[0]);
+        const double p = fraction(m[1]);
+        EXPECT_GT(p, 0);
+        EXPECT_LE(p, 0.25);
+        EXPECT_TRUE(m[2] == "0" || m[2].empty() || fraction(m[2]) > 0);
+        for (int k : {3, 4, 7, 9, 11, 13})
+            EXPECT_GE(rate(m[k]), 0) << "field " << k;
+        for (int k : {5, 6, 8, 10, 12, 14, 15})
+            EXPECT_TRUE(std::all_of(m[k].begin(), m[k].end(), [](char c) { return c >= '0' && c <= '9'; }))
+                << "field " << k;
+        const double payout = leadingNumber(m[15]);
+        EXPECT_GE(payout, 1);
+        EXPECT_LE(payout, 10000);
+    }
+}

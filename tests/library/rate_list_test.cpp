@@ -1,0 +1,85 @@
+#include "library_files.h"
+#include "rates.h"
+
+#include "sjis.h"
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+using namespace zenbalo;
+using namespace zenbalo::testing;
+
+namespace {
+
+std::string sjis(const std::string &utf8) {
+    return *encodeSjis(utf8);
+}
+
+} // namespace
+
+TEST(RateList, Parse) {
+    using Entries = std::vector<std::string>;
+    struct Case {
+        const char *name;
+        std::string bytes;
+        Entries want;
+        bool damaged;
+    };
+    const Case cases[] = {
+        {"count 0", fixture("library/count0.kan"), {}, false},
+        {"count 3 in file order",
+         fixture("library/count3.kan"),
+         {"28玉 (3.57円)", "25玉 (4.00円)", "33玉 (3.03円)"},
+         false},
+        {"values after the count ignored", sjis("1\r\n\"40玉\"\r\n\"30玉\"\r\n"), {"40玉"}, false},
+        {"unquoted, comma separated", sjis("2,25玉 , 28玉\r\n"), {"25玉", "28玉"}, false},
+        {"cut short keeps entries before", sjis("3\r\n\"25玉\"\r\n\"28玉\"\r\n"), {"25玉", "28玉"}, true},
+        {"unclosed quote keeps entries before", sjis("3\r\n\"25玉\"\r\n\"28玉\r\n"), {"25玉"}, true},
+        {"count not a number", sjis("three\r\n\"25玉\"\r\n"), {}, true},
+        {"negative count", sjis("-1\r\n\"25玉\"\r\n"), {}, true},
+        {"empty file", "", {}, true},
+        {"invalid Shift_JIS", "2\r\n\"25\x81\x20\"\r\n\"28\"\r\n", {}, true},
+        {"entries without a positive number left out",
+         sjis("5\r\n\"玉25\"\r\n\"0玉\"\r\n\"\"\r\n\"2.5円\"\r\n\".5\"\r\n"),
+         {"2.5円", ".5"},
+         false},
+        {"count 1.5 rounds to 2", sjis("1.5\r\n\"25玉\"\r\n\"28玉\"\r\n"), {"25玉", "28玉"}, false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        const RateList list = parseRateList(c.bytes);
+        EXPECT_EQ(list.entries, c.want);
+        EXPECT_EQ(list.damaged, c.damaged);
+    }
+}
+
+TEST(RateList, Load) {
+    const std::vector<std::string> builtIn = builtInRateList();
+    struct Case {
+        const char *name;
+        std::optional<std::string> bytes; // nullopt: no file
+        std::vector<std::string> want;
+    };
+    const Case cases[] = {
+        {"missing", std::nullopt, builtIn},
+        {"count 0 gives an empty list", fixture("library/count0.kan"), {}},
+        {"count 3", fixture("library/count3.kan"), {"28玉 (3.57円)", "25玉 (4.00円)", "33玉 (3.03円)"}},
+        {"damaged with usable entries", sjis("3\r\n\"30玉\"\r\n"), {"30玉"}},
+        {"damaged before any entry", sjis("3\r\n"), builtIn},
+        {"count not a number", sjis("x\r\n"), builtIn},
+        {"every entry filtered out", sjis("2\r\n\"abc\"\r\n\"玉\"\r\n"), builtIn},
+        {"some entries filtered out", sjis("2\r\n\"abc\"\r\n\"40\"\r\n"), {"40"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempWorkDir dir;
+        if (c.bytes)
+            writeFile(kRateListFile, *c.bytes);
+        EXPECT_EQ(loadRateList(), c.want);
+    }
+    TempWorkDir dir;
+    std::filesystem::create_directory(kRateListFile);
+    EXPECT_EQ(loadRateList(), builtIn);
+}

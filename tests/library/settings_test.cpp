@@ -1,0 +1,180 @@
+#include "library_files.h"
+#include "library_printers.h"
+#include "rates.h"
+#include "settings.h"
+
+#include "temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <limits>
+
+using namespace zenbalo;
+using namespace zenbalo::testing;
+
+namespace {
+
+Library libraryWithCounts(std::array<int16_t, kGroups> counts) {
+    Library library;
+    library.groupCounts = counts;
+    int total = 0;
+    for (int16_t n : counts)
+        total += n;
+    library.machineStrings.resize(static_cast<size_t>(16 * total), "x");
+    return library;
+}
+
+} // namespace
+
+TEST(SettingsFile, ReservedValuesAndRotationRateAreWrittenBack) {
+    const std::string bytes = fixture("library/reserved.cfg");
+    const auto settings = parseSettings(bytes);
+    ASSERT_TRUE(settings);
+    EXPECT_EQ(settings->groupListIndex, (std::array<int16_t, kGroups>{0, -1, 2, -1, -1, -1, 1}));
+    EXPECT_EQ(settings->rateListIndex, 3);
+    EXPECT_EQ(settings->currentGroup, 4);
+    EXPECT_EQ(settings->savedTotalRotations, 1800);
+    EXPECT_EQ(settings->reserved, (std::array<int16_t, 6>{5, 0, 0, 0, 0, 7}));
+    EXPECT_EQ(settings->savedRotationRate, 18.5);
+    EXPECT_EQ(settingsBytes(*settings), bytes);
+}
+
+TEST(SettingsFile, RotationRateText) {
+    struct Case {
+        double rate;
+        const char *line;
+    };
+    const Case cases[] = {
+        {18.5, "18.5"}, {20, "20"}, {0.5, "0.5"}, {0.1, "0.1"}, {1e-7, "0.0000001"}, {123456789.25, "123456789.25"},
+        {-0.0, "0"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.line);
+        AppSettings settings;
+        settings.savedRotationRate = c.rate;
+        const std::string bytes = settingsBytes(settings);
+        EXPECT_TRUE(bytes.ends_with(std::string("\r\n") + c.line + "\r\n"));
+        const auto read = parseSettings(bytes);
+        ASSERT_TRUE(read);
+        EXPECT_EQ(read->savedRotationRate, c.rate);
+    }
+    // "inf" could not be read back and would cost every other setting.
+    AppSettings infinite;
+    infinite.savedRotationRate = std::numeric_limits<double>::infinity();
+    EXPECT_EQ(parseSettings(settingsBytes(infinite))->savedRotationRate, 20.0);
+}
+
+TEST(SettingsFile, HandEditedValuesRead) {
+    const auto read = parseSettings(" 0, -1 ,\"2\",1.5,2.5,-0.5,-1.5\r\n 3\n4\r1800,5,0,0,0,0,7\r\n.5,ignored\r\nmore");
+    ASSERT_TRUE(read);
+    EXPECT_EQ(read->groupListIndex, (std::array<int16_t, kGroups>{0, -1, 2, 2, 2, 0, -2}));
+    EXPECT_EQ(read->rateListIndex, 3);
+    EXPECT_EQ(read->currentGroup, 4);
+    EXPECT_EQ(read->reserved[5], 7);
+    EXPECT_EQ(read->savedRotationRate, 0.5);
+}
+
+TEST(SettingsFile, DamagedFileIsRefused) {
+    const std::string good = fixture("library/reserved.cfg");
+    const auto replaced = [&](const std::string &from, const std::string &to) {
+        std::string text = good;
+        return text.replace(text.find(from), from.size(), to);
+    };
+    struct Case {
+        const char *name;
+        std::string bytes;
+    };
+    const Case cases[] = {
+        {"empty", ""},
+        {"cut short", good.substr(0, good.rfind("18.5"))},
+        {"text where a number belongs", replaced("1800", "abc")},
+        {"above 16 bits", replaced("1800", "32768")},
+        {"rate in exponent form", replaced("18.5", "1e3")},
+        {"rate as text", replaced("18.5", "\"fast\"")},
+        {"invalid Shift_JIS", replaced("1800", "\x81\x20")},
+    };
+    ASSERT_TRUE(parseSettings(good));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_FALSE(parseSettings(c.bytes));
+    }
+}
+
+TEST(SettingsFile, LoadAndSave) {
+    TempWorkDir dir;
+    EXPECT_FALSE(loadSettings());
+
+    AppSettings settings;
+    settings.groupListIndex = {3, -1, 0, 0, -1, 2, 1};
+    settings.rateListIndex = 5;
+    settings.currentGroup = 6;
+    settings.savedTotalRotations = -300;
+    settings.reserved = {-32768, 1, 2, 3, 4, 32767};
+    settings.savedRotationRate = 17.25;
+    ASSERT_TRUE(saveSettings(settings));
+    EXPECT_EQ(loadSettings(), settings);
+    EXPECT_EQ(readFile(kSettingsFile), settingsBytes(settings));
+
+    std::filesystem::remove(kSettingsFile);
+    std::filesystem::create_directory(kSettingsFile);
+    EXPECT_FALSE(loadSettings());
+    EXPECT_FALSE(saveSettings(settings));
+}
+
+TEST(Settings, Defaults) {
+    const auto settings = defaultSettings(libraryWithCounts({0, 0, 2, 0, 0, 1, 0}), builtInRateList());
+    EXPECT_EQ(settings.groupListIndex, (std::array<int16_t, kGroups>{-1, -1, 0, -1, -1, 0, -1}));
+    EXPECT_EQ(settings.currentGroup, 0);
+    EXPECT_EQ(builtInRateList()[settings.rateListIndex].substr(0, 2), "28");
+    EXPECT_EQ(settings.savedTotalRotations, 2000);
+    EXPECT_EQ(settings.savedRotationRate, 20.0);
+    EXPECT_EQ(settings.reserved, (std::array<int16_t, 6>{}));
+
+    EXPECT_EQ(defaultSettings(Library{}, {"25玉", "30玉"}).rateListIndex, 0);
+    EXPECT_EQ(defaultSettings(sampleLibrary(), {}).groupListIndex[0], 0);
+}
+
+TEST(Settings, FitFallsBackSilently) {
+    // Group sizes 3, 0, 1, 0, 0, 0, 2 and 4 exchange rates.
+    const Library library = libraryWithCounts({3, 0, 1, 0, 0, 0, 2});
+    struct Case {
+        const char *name;
+        std::array<int16_t, kGroups> groupListIndex;
+        int16_t currentGroup, rateListIndex;
+        std::array<int16_t, kGroups> wantGroupListIndex;
+        int16_t wantCurrentGroup, wantRateListIndex;
+    };
+    const Case cases[] = {
+        {"all in range", {2, -1, 0, -1, -1, -1, 1}, 6, 3, {2, -1, 0, -1, -1, -1, 1}, 6, 3},
+        {"-1 in a group with machines stays", {-1, -1, -1, -1, -1, -1, -1}, 0, 0, {-1, -1, -1, -1, -1, -1, -1}, 0, 0},
+        {"past the end", {3, -1, 1, -1, -1, -1, 2}, 0, 0, {0, -1, 0, -1, -1, -1, 0}, 0, 0},
+        {"selection in an empty group", {0, 0, 0, 5, 0, 0, 0}, 0, 0, {0, -1, 0, -1, -1, -1, 0}, 0, 0},
+        {"below -1", {-2, -5, -32768, -1, -1, -1, -1}, 0, 0, {0, -1, 0, -1, -1, -1, -1}, 0, 0},
+        {"group 7", {0, -1, 0, -1, -1, -1, 0}, 7, 0, {0, -1, 0, -1, -1, -1, 0}, 0, 0},
+        {"group -1", {0, -1, 0, -1, -1, -1, 0}, -1, 0, {0, -1, 0, -1, -1, -1, 0}, 0, 0},
+        {"rate past the end", {0, -1, 0, -1, -1, -1, 0}, 2, 4, {0, -1, 0, -1, -1, -1, 0}, 2, 0},
+        {"rate negative", {0, -1, 0, -1, -1, -1, 0}, 2, -1, {0, -1, 0, -1, -1, -1, 0}, 2, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        AppSettings settings;
+        settings.groupListIndex = c.groupListIndex;
+        settings.currentGroup = c.currentGroup;
+        settings.rateListIndex = c.rateListIndex;
+        settings.savedTotalRotations = 1234;
+        settings.reserved = {1, 2, 3, 4, 5, 6};
+        settings.savedRotationRate = 17.5;
+        fitSettings(settings, library, 4);
+        EXPECT_EQ(settings.groupListIndex, c.wantGroupListIndex);
+        EXPECT_EQ(settings.currentGroup, c.wantCurrentGroup);
+        EXPECT_EQ(settings.rateListIndex, c.wantRateListIndex);
+        EXPECT_EQ(settings.savedTotalRotations, 1234);
+        EXPECT_EQ(settings.reserved, (std::array<int16_t, 6>{1, 2, 3, 4, 5, 6}));
+        EXPECT_EQ(settings.savedRotationRate, 17.5);
+    }
+    AppSettings noRates;
+    noRates.rateListIndex = 0;
+    fitSettings(noRates, library, 0);
+    EXPECT_EQ(noRates.rateListIndex, 0);
+}
