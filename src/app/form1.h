@@ -1,0 +1,122 @@
+#pragma once
+
+#include "calculation.h"
+#include "dialogs.h"
+#include "entry_box.h"
+#include "library.h"
+#include "settings.h"
+#include "shared_results.h"
+
+#include <QLabel>
+#include <QMainWindow>
+#include <array>
+#include <cstdint>
+#include <optional>
+
+class QAction;
+class QButtonGroup;
+class QComboBox;
+class QFrame;
+class QPushButton;
+class QRadioButton;
+
+namespace zenbalo {
+
+// A label that reports clicks: the free area of a group row.
+class ClickLabel : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *e) override;
+};
+
+// The main window: specification column, groups, table, summary, status line.
+class Form1 : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit Form1(Dialogs &dialogs, QWidget *parent = nullptr);
+
+    // Start-up after the single-instance test; the window is shown afterwards.
+    void Form_Load();
+
+    // Controls, named as the rest of the program knows them.
+    std::array<EntryBox *, kMachineFields> Text1{};
+    std::array<QLabel *, kMachineFields> Text1Caption{}; // none for the name box
+    std::array<EntryBox *, kGroups> Text2{};
+    std::array<EntryBox *, 2> Text3{};
+    std::array<QRadioButton *, kGroups> Option1{};
+    std::array<QComboBox *, kGroups> Combo1{};
+    std::array<ClickLabel *, kGroups> Label5{};
+    QComboBox *Combo2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QLabel *Label6 = nullptr;
+    std::array<QLabel *, kSummaryRows> Label2{};
+    std::array<QLabel *, kSummaryRows> Label7{};
+    std::array<QLabel *, 17> Label3{};
+    std::array<QLabel *, kTableRows> Label4{};
+    std::array<QLabel *, kTableRows> Label9{};
+    QFrame *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;
+
+    QAction *mnuShinki = nullptr, *mnuLogSave = nullptr, *mnuLogOpen = nullptr, *mnuExit = nullptr;
+    QAction *mnuAdd = nullptr, *mnuUpDate = nullptr, *mnuKiritori = nullptr, *mnuPaste = nullptr,
+            *mnuDelete = nullptr;
+    QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuHelpOpen = nullptr, *mnuVer = nullptr;
+
+    // Window-level state: -1 true, 0 false; formReady 1 once start-up is done.
+    int16_t formReady = 0;
+    int16_t dataChanged = 0;
+    int16_t machineEdited = 0;
+
+    AppSettings settings;
+    Library library;
+    SharedResults shared;
+    std::optional<MachineRecord> cutMachine;
+
+    void Calculate();
+    void FillGroups();
+    void ShowMachine();
+    int16_t MachineStartIndex() const;
+    void EndNewMode();
+    bool WriteLogReport();
+
+    void Combo2_Click();
+    void Combo1_Click(int index);
+    void Option1_Click(int index);
+    void Label5_Click(int index);
+    void Command1_Click();
+    void mnuLogSave_Click();
+    void mnuExit_Click();
+    void Form_Unload(bool &cancel);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildSpecificationColumn(QWidget *client);
+    void buildGroups(QWidget *client);
+    void buildTable(QWidget *client);
+    void buildSummary(QWidget *client);
+    void buildMenus();
+    void setTabOrder();
+    void connectHandlers();
+
+    void ReadSettingsFile();
+    void ReadLibraryFile();
+    void ReadRateListFile();
+    void WriteSettingsFile();
+    bool WriteLibraryFile();
+
+    void showResults(const CalculationDisplay &display);
+    CalculationDisplay displayedResults() const;
+
+    Dialogs &dialogs_;
+    QButtonGroup *groupButtons_ = nullptr;
+    bool settingsRead_ = false;
+    bool libraryDamagedOnDisk_ = false;
+};
+
+} // namespace zenbalo

@@ -1,0 +1,20 @@
+#include "app_look.h"
+#include "form1.h"
+#include "qt_dialogs.h"
+#include "single_instance.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    // Before anything else: a second start shows nothing and touches no file.
+    if (!zenbalo::acquireSingleInstanceLock())
+        return 0;
+    QApplication app(argc, argv);
+    app.setFont(zenbalo::uiFont());
+    zenbalo::QtDialogs dialogs;
+    zenbalo::Form1 form(dialogs);
+    dialogs.setParent(&form);
+    form.Form_Load();
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "dialogs.h"
+#include "form1.h"
+#include "temp_dir.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QTest>
+#include <deque>
+#include <gtest/gtest.h>
+#include <memory>
+#include <vector>
+
+namespace zenbalo::testing {
+
+// Records every message box and answers from a script.
+class FakeDialogs : public Dialogs {
+public:
+    MessageBox::Answer ask(const MessageBox &box) override {
+        asked.push_back(box);
+        if (answers.empty())
+            return box.defaultButton;
+        const MessageBox::Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
+
+    std::vector<MessageBox> asked;
+    std::deque<MessageBox::Answer> answers;
+};
+
+// A fresh working directory and the main window started in it.
+class FormTest : public ::testing::Test {
+protected:
+    void start() {
+        form = std::make_unique<Form1>(dialogs);
+        form->Form_Load();
+        form->show();
+        QApplication::setActiveWindow(form.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
+
+    // Closes like the close box; false when the window stayed open.
+    bool closeWindow() { return form->close(); }
+
+    void restart() {
+        form.reset();
+        dialogs.asked.clear();
+        start();
+    }
+
+    // Types key by key; characters without a key of their own arrive as text.
+    static void keys(QWidget *box, const QString &text) {
+        for (QChar c : text) {
+            if (c.unicode() < 0x80)
+                QTest::keyClick(box, c.toLatin1());
+            else
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+    }
+
+    void type(QWidget *box, const QString &text) {
+        box->setFocus();
+        keys(box, text);
+    }
+
+    void retype(EntryBox *box, const QString &text) {
+        box->setFocus();
+        box->selectAll();
+        QTest::keyClick(box, Qt::Key_Delete);
+        keys(box, text);
+    }
+
+    QString text(QLabel *label) const { return label->text(); }
+
+    TempWorkDir dir;
+    FakeDialogs dialogs;
+    std::unique_ptr<Form1> form;
+};
+
+} // namespace zenbalo::testing
