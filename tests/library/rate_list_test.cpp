@@ -83,3 +83,12 @@ TEST(RateList, Load) {
     std::filesystem::create_directory(kRateListFile);
     EXPECT_EQ(loadRateList(), builtIn);
 }
+
+TEST(RateList, ShippedFileOffersTheBuiltInList) {
+    const std::string shipped = readFile(std::string(ZENBALO_TEST_DATA) + "/../../data/zenbalo.kan");
+    const RateList list = parseRateList(shipped);
+    EXPECT_FALSE(list.damaged);
+    EXPECT_EQ(list.entries, builtInRateList());
+    EXPECT_EQ(defaultRateIndex(list.entries), 3);
+    EXPECT_DOUBLE_EQ(100 / ballsPer100Yen(list.entries[3]), 100.0 / 28);
+}

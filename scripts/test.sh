@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Builds Zenbalo with its tests and runs every one; fails when any fails.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/scripts/packages.sh" cmake g++ make qt6-base-dev fonts-ipafont-gothic googletest libgtest-dev \
+    xvfb xauth xdotool
+cmake -S "$root" -B "$root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$root/build/test" -j"$(nproc)"
+cd "$root/build/test"
+ctest --output-on-failure -j"$(nproc)"
