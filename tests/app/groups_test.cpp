@@ -5,9 +5,7 @@
 
 #include <QComboBox>
 #include <QRadioButton>
-#include <csignal>
 #include <filesystem>
-#include <sys/resource.h>
 
 namespace zenbalo::testing {
 namespace {
@@ -38,22 +36,6 @@ void writeSettings(std::array<int16_t, 7> listIndex, int16_t rate, int16_t group
     s.savedRotationRate = 20;
     writeFile("zenbalo.cfg", settingsBytes(s));
 }
-
-// Makes every file write fail, even for root, while it lives.
-class FileSizeLimit {
-public:
-    FileSizeLimit() {
-        getrlimit(RLIMIT_FSIZE, &old_);
-        std::signal(SIGXFSZ, SIG_IGN);
-        rlimit tiny = old_;
-        tiny.rlim_cur = 8;
-        setrlimit(RLIMIT_FSIZE, &tiny);
-    }
-    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
-
-private:
-    rlimit old_{};
-};
 
 class GroupsTest : public FormTest {
 protected:

@@ -10,7 +10,6 @@
 #include <filesystem>
 #include <regex>
 #include <set>
-#include <unistd.h>
 
 using namespace zenbalo;
 using namespace zenbalo::testing;
@@ -171,16 +170,21 @@ TEST(LibrarySave, FailureLeavesTheFileOnDiskUnchanged) {
     EXPECT_EQ(loadLibrary().library, largest);
 }
 
-TEST(LibrarySave, ReadOnlyDirectory) {
-    if (::geteuid() == 0)
-        GTEST_SKIP() << "permissions do not stop root";
-    TempWorkDir dir;
-    writeFile(kLibraryFile, "old contents");
-    std::filesystem::permissions(".", std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    bool damaged = true;
-    EXPECT_FALSE(saveLibrary(libraryNamed("new"), damaged));
-    EXPECT_TRUE(damaged);
-    EXPECT_EQ(readFile(kLibraryFile), "old contents");
+TEST(LibrarySave, FullDiskChangesNothing) {
+    for (bool damagedAtStart : {false, true}) {
+        SCOPED_TRACE(damagedAtStart);
+        TempWorkDir dir;
+        writeFile(kLibraryFile, "old contents");
+        bool damaged = damagedAtStart;
+        {
+            FileSizeLimit full;
+            EXPECT_FALSE(saveLibrary(libraryNamed("new"), damaged));
+        }
+        EXPECT_EQ(damaged, damagedAtStart);
+        EXPECT_EQ(readFile(kLibraryFile), "old contents");
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 1)
+            << "no temporary file, backup or moved file is left behind";
+    }
 }
 
 TEST(LibrarySave, DamagedFileNamesAreNeverReused) {

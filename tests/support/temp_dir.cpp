@@ -5,6 +5,8 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace zenbalo::testing {
@@ -23,6 +25,22 @@ TempWorkDir::~TempWorkDir() {
     std::filesystem::current_path(previous_, ec);
     std::filesystem::permissions(path_, std::filesystem::perms::owner_all, ec);
     std::filesystem::remove_all(path_, ec);
+}
+
+FileSizeLimit::FileSizeLimit() {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    previous_ = limit.rlim_cur;
+    std::signal(SIGXFSZ, SIG_IGN); // the write fails instead of ending the process
+    limit.rlim_cur = 8;
+    setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() {
+    rlimit limit{};
+    getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = previous_;
+    setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 std::string readFile(const std::string &path) {

@@ -20,6 +20,18 @@ private:
     std::string previous_;
 };
 
+// Makes every file write fail, even for root, while it lives: a full disk.
+class FileSizeLimit {
+public:
+    FileSizeLimit();
+    ~FileSizeLimit();
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+
+private:
+    unsigned long long previous_ = 0;
+};
+
 std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &bytes);
 // Bytes of a fixture under tests/data.
