@@ -1,0 +1,156 @@
+#!/usr/bin/env bash
+# Journeys of the real program under an X server, driven with xdotool as a
+# player would drive it. Usage: journeys.sh PROGRAM TEST_DATA_DIR (run under xvfb-run).
+set -euo pipefail
+program=$1
+data=$2
+work=$(mktemp -d)
+export XDG_RUNTIME_DIR=$work/runtime # a lock of our own, apart from a running Zenbalo
+mkdir -m 700 "$XDG_RUNTIME_DIR"
+pids=()
+cleanup() {
+    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+step() { echo "--- $*"; }
+
+# Starts the program in directory $1; sets $pid.
+start() {
+    (cd "$1" && exec "$program") &
+    pid=$!
+    pids+=("$pid")
+}
+# Waits for a visible window titled $1 and prints its id.
+window() {
+    local id
+    id=$(timeout 15 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || fail "no window '$1'"
+    xdotool windowfocus --sync "$id"
+    echo "$id"
+}
+waitExit() {
+    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
+    fail "the program did not end"
+}
+stillRunning() { kill -0 "$pid" 2>/dev/null || fail "the program ended"; }
+# Clicks at x, y of the window's client area (below the menu bar).
+click() {
+    local menu=$(( $(xdotool getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[2]}') - 421 ))
+    xdotool mousemove --window "$main" "$1" $(( $2 + menu )) click 1
+    sleep 0.2
+}
+closeByMenu() {
+    xdotool windowfocus --sync "$main"
+    xdotool key alt+f
+    sleep 0.3
+    xdotool key x
+    sleep 0.5
+}
+# Clears the focused box and types $1.
+retype() {
+    xdotool key End shift+Home BackSpace
+    [ -z "$1" ] || xdotool type --delay 20 "$1"
+}
+# The first line of log.txt in directory $1.
+logTitle() { head -n 1 "$1/log.txt" | iconv -f CP932 -t UTF-8; }
+
+step "first start in an empty directory shows a calculated sample machine and writes nothing"
+first=$work/first
+mkdir "$first"
+start "$first"
+main=$(window Zenbalo)
+[ -z "$(ls -A "$first")" ] || fail "start-up wrote files: $(ls "$first")"
+
+step "a second start ends at once, with no window and no file"
+second=$work/second
+mkdir "$second"
+firstPid=$pid
+(cd "$second" && timeout 5 "$program") || fail "the second start did not end by itself"
+[ -z "$(ls -A "$second")" ] || fail "the second start wrote files"
+[ "$(xdotool search --onlyvisible --name '^Zenbalo$' | wc -l)" -eq 1 ] || fail "a second window appeared"
+pid=$firstPid
+
+step "closing untouched asks nothing and leaves the settings and the log"
+closeByMenu
+waitExit
+[ "$(ls "$first" | tr '\n' ' ')" = "log.txt zenbalo.cfg " ] || fail "files after close: $(ls "$first")"
+logTitle "$first" | grep -q '^\*\*\* サンプル' || fail "log.txt does not show the sample machine"
+
+step "another machine chosen comes back at the next start"
+start "$first"
+main=$(window Zenbalo)
+click 314 24 # the current group's list
+xdotool key Down Return
+sleep 0.3
+closeByMenu
+waitExit
+[ "$(head -n 1 "$first/zenbalo.cfg" | tr -d '\r')" = 1 ] || fail "the selection was not saved"
+chosen=$(logTitle "$first")
+start "$first"
+main=$(window Zenbalo)
+closeByMenu
+waitExit
+[ "$(logTitle "$first")" = "$chosen" ] || fail "another machine came back: $(logTitle "$first")"
+
+step "the worked example typed and saved with Ctrl+S gives the log byte for byte"
+typed=$work/typed
+mkdir "$typed"
+start "$typed"
+main=$(window Zenbalo)
+values=(TEST 1/300 "" 50 - 10000 10000 "" "" "" "" "" "" "" "" 1500)
+for k in "${!values[@]}"; do
+    [ "${values[$k]}" = - ] && continue # the fall rate takes no keys and no focus
+    retype "${values[$k]}"
+    xdotool key Tab
+done
+click 400 329 # total rotations
+retype 2000
+click 400 305 # rotation rate
+retype 20
+xdotool key Return ctrl+s
+sleep 0.5
+expected=$work/expected.txt
+{ printf '*** TEST(1500\x8c\xc2) ***\r\n'; tail -n +2 "$data/log/worked_example.txt"; } > "$expected"
+cmp "$typed/log.txt" "$expected" || fail "log.txt differs from the worked example"
+
+step "the save question: Cancel keeps the window, No keeps the library as it was"
+xdotool key BackSpace # an edit of the total rotations
+closeByMenu
+question=$(window 'Zenbalo - 終了')
+xdotool key Escape
+sleep 0.5
+stillRunning
+[ -e "$typed/zenbalo.cfg" ] || fail "Cancel did not write the settings"
+closeByMenu
+question=$(window 'Zenbalo - 終了')
+xdotool key n
+waitExit
+[ ! -e "$typed/zenbalo.dat" ] || fail "No wrote the library"
+
+step "Yes saves the library"
+start "$typed"
+main=$(window Zenbalo)
+click 400 329 # total rotations
+xdotool key End 5
+closeByMenu
+question=$(window 'Zenbalo - 終了')
+xdotool key y
+waitExit
+[ -e "$typed/zenbalo.dat" ] || fail "Yes did not write the library"
+[ "$(sed -n 10p "$typed/zenbalo.cfg" | tr -d '\r')" = 20005 ] || fail "total rotations not saved: $(tr "\r\n" "  " < "$typed/zenbalo.cfg")"
+
+step "a damaged library is reported before the window and kept"
+damaged=$work/damaged
+mkdir "$damaged"
+printf '"one title only' > "$damaged/zenbalo.dat"
+start "$damaged"
+message=$(window Zenbalo)
+xdotool key Return
+main=$(window Zenbalo)
+closeByMenu
+waitExit
+[ "$(cat "$damaged/zenbalo.dat")" = '"one title only' ] || fail "the damaged library was touched"
+
+echo "all journeys passed"
