@@ -234,7 +234,9 @@ void Form1::connectHandlers() {
         connect(box, &EntryBox::edited, this, [this] { dataChanged = -1; });
     }
     for (int g = 0; g < kGroups; ++g) {
+        // Every key pressed in a title box counts, Enter included.
         connect(Text2[g], &EntryBox::keyAccepted, this, [this] { dataChanged = -1; });
+        connect(Text2[g], &EntryBox::enterPressed, this, [this] { dataChanged = -1; });
         connect(Text2[g], &EntryBox::edited, this, [this] { dataChanged = -1; });
         connect(Combo1[g], &QComboBox::activated, this, [this, g] { Combo1_Click(g); });
         connect(Option1[g], &QRadioButton::clicked, this, [this, g] {

@@ -227,6 +227,8 @@ TEST_F(Form1Test, EveryEditOfThePlayConditionsCounts) {
              QTest::keyClick(f.Text3[1], Qt::Key_V, Qt::ControlModifier);
          }, true},
         {"title typed", [](Form1 &f) { QTest::keyClicks(f.Text2[0], "X"); }, true},
+        {"Enter in a title", [](Form1 &f) { QTest::keyClick(f.Text2[0], Qt::Key_Return); }, true},
+        {"Enter in the rotation rate", [](Form1 &f) { QTest::keyClick(f.Text3[0], Qt::Key_Return); }, false},
         {"title cut", [](Form1 &f) {
              f.Text2[0]->selectAll();
              f.Text2[0]->cut();
