@@ -59,8 +59,11 @@ constexpr int kComboHeight = 300;
 } // namespace
 
 void ClickLabel::mouseReleaseEvent(QMouseEvent *e) {
-    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint()))
+    if (e->button() == Qt::LeftButton && rect().contains(e->position().toPoint())) {
+        e->accept(); // handled here, not again by the frame
         emit clicked();
+        return;
+    }
     QLabel::mouseReleaseEvent(e);
 }
 
@@ -245,6 +248,9 @@ void Form1::connectHandlers() {
         });
         connect(Label5[g], &ClickLabel::clicked, this, [this, g] { Label5_Click(g); });
     }
+    // Clicks on another row's disabled title or list reach the frame, not the
+    // row area behind them; they choose that row's group all the same.
+    Frame2->installEventFilter(this);
     connect(Combo2, &QComboBox::activated, this, &Form1::Combo2_Click);
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(mnuLogSave, &QAction::triggered, this, &Form1::mnuLogSave_Click);
@@ -312,6 +318,20 @@ void Form1::Form_Unload(bool &cancel) {
 }
 
 void Form1::mnuExit_Click() { close(); }
+
+bool Form1::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == Frame2 && event->type() == QEvent::MouseButtonRelease) {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        for (int g = 0; g < kGroups; ++g) {
+            if (mouse->button() == Qt::LeftButton && Label5[g]->isEnabled() &&
+                Label5[g]->geometry().contains(mouse->position().toPoint())) {
+                Label5_Click(g);
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
 
 // ---- files
 

@@ -133,6 +133,18 @@ TEST_F(GroupsTest, SwitchingGroupsAfterAnEditAsksFirst) {
     EXPECT_FALSE(form->Combo1[0]->isEnabled());
 }
 
+TEST_F(GroupsTest, ClickOnAnotherRowsGreyedControlsChoosesItsGroup) {
+    startWithSmallLibrary();
+    QTest::mouseClick(form->Combo1[1], Qt::LeftButton);
+    EXPECT_EQ(form->settings.currentGroup, 1);
+    EXPECT_EQ(form->Text1[0]->text(), "一般機");
+    QTest::mouseClick(form->Text2[6], Qt::LeftButton);
+    EXPECT_EQ(form->settings.currentGroup, 6);
+    QTest::mouseClick(form->Text2[6], Qt::LeftButton);
+    EXPECT_EQ(form->settings.currentGroup, 6) << "the current row's own title box is simply used";
+    EXPECT_TRUE(dialogs.asked.empty());
+}
+
 TEST_F(GroupsTest, ClickingTheCurrentGroupAgainDoesNothing) {
     startWithSmallLibrary();
     type(form->Text1[1], "5");
