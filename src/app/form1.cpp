@@ -163,12 +163,14 @@ void Form1::buildTable(QWidget *client) {
 }
 
 void Form1::buildSummary(QWidget *client) {
-    static const SpecField rows[kSummaryRows] = {
-        {"平均初当たり数:", "平均初当たり数", KeyClass::Free},
-        {"平均総当たり数:", "平均総大当たり数", KeyClass::Free},
-        {"平均連荘数:", "初当たり1回あたりの平均連荘数", KeyClass::Free},
-        {"トータル確率:", "大当たり1回あたりの合成確率", KeyClass::Free},
-        {"平均出玉:", "初当たり1回あたりの平均出玉", KeyClass::Free},
+    static const struct {
+        const char *caption, *tooltip;
+    } rows[kSummaryRows] = {
+        {"平均初当たり数:", "平均初当たり数"},
+        {"平均総当たり数:", "平均総大当たり数"},
+        {"平均連荘数:", "初当たり1回あたりの平均連荘数"},
+        {"トータル確率:", "大当たり1回あたりの合成確率"},
+        {"平均出玉:", "初当たり1回あたりの平均出玉"},
     };
     Frame4 = frame(client, twips(4800, 2880, 2055, 1455));
     Frame4->setAutoFillBackground(true); // drawn above the table's frame

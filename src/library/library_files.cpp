@@ -20,17 +20,7 @@ constexpr const char *kBackupFile = "zenbalo.dat.bak";
 // is moved aside or replaced.
 constexpr const char *kPendingLibraryFile = "zenbalo.dat.new";
 
-// The file format has no escape for a double quote; "”" keeps the file readable.
-std::string quoted(const std::string &text) {
-    std::string line = "\"";
-    for (char c : text) {
-        if (c == '"')
-            line += "\u201D";
-        else
-            line += c;
-    }
-    return line + "\"";
-}
+std::string quoted(const std::string &text) { return "\"" + withoutDoubleQuotes(text) + "\""; }
 
 struct CountedRateList {
     RateList list;

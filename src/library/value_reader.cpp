@@ -12,6 +12,17 @@ bool isBlank(char c) {
 
 } // namespace
 
+std::string withoutDoubleQuotes(std::string_view text) {
+    std::string result;
+    for (char c : text) {
+        if (c == '"')
+            result += "\u201D";
+        else
+            result += c;
+    }
+    return result;
+}
+
 bool ValueReader::atLineEnd() const {
     return text_[pos_] == '\r' || text_[pos_] == '\n';
 }
@@ -58,17 +69,8 @@ std::optional<std::string> ValueReader::next() {
 }
 
 std::optional<std::string> ValueReader::readString() {
-    auto value = next();
-    if (!value)
-        return std::nullopt;
-    std::string result;
-    for (char c : *value) {
-        if (c == '"')
-            result += "\u201D";
-        else
-            result += c;
-    }
-    return result;
+    const auto value = next();
+    return value ? std::optional<std::string>(withoutDoubleQuotes(*value)) : std::nullopt;
 }
 
 std::optional<int16_t> ValueReader::readInt16() {

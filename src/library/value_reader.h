@@ -7,6 +7,10 @@
 
 namespace zenbalo {
 
+// The file format has no escape for a double quote: each becomes "”" so that
+// what is written can be read back.
+std::string withoutDoubleQuotes(std::string_view text);
+
 // Reads the values of a decoded data file one at a time. Writers put one value
 // on each line, but files edited by hand may hold several values on a line
 // separated by commas, and strings without quotes; both are read.
