@@ -1,6 +1,6 @@
-#include "entry_box.h"
+#include "app/entry_box.h"
 
-#include "sjis.h"
+#include "common/sjis.h"
 
 #include <QKeyEvent>
 #include <QValidator>

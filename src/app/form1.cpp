@@ -1,11 +1,11 @@
-#include "form1.h"
+#include "app/form1.h"
 
-#include "app_look.h"
-#include "library_files.h"
-#include "log_report.h"
-#include "number.h"
-#include "rates.h"
-#include "specification.h"
+#include "app/app_look.h"
+#include "common/number.h"
+#include "engine/log_report.h"
+#include "engine/rates.h"
+#include "engine/specification.h"
+#include "library/library_files.h"
 
 #include <QAction>
 #include <QButtonGroup>
@@ -137,8 +137,9 @@ void Form1::buildGroups(QWidget *client) {
 
 void Form1::buildTable(QWidget *client) {
     Frame3 = frame(client, twips(2280, 2760, 4695, 3255));
-    Label3[14] = label(Frame3, "持玉比率", twips(60, 120, 780, kLabelHeight), Qt::AlignLeft, "現金投資時と持ち玉時の比率");
-    Label3[16] = label(Frame3, "ボーダー", twips(810, 120, 690, kLabelHeight), Qt::AlignRight, "収支\u00A5" "0の回転率");
+    Label3[14] =
+        label(Frame3, "持玉比率", twips(60, 120, 780, kLabelHeight), Qt::AlignLeft, "現金投資時と持ち玉時の比率");
+    Label3[16] = label(Frame3, "ボーダー", twips(810, 120, 690, kLabelHeight), Qt::AlignRight, "収支¥0の回転率");
     Label3[11] = label(Frame3, "期待収支", twips(1560, 120, 735, kLabelHeight), Qt::AlignRight, "1日の期待収支");
     for (int k = 0; k < kTableRows; ++k) {
         const int top = 360 + 240 * k;

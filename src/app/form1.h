@@ -1,11 +1,11 @@
 #pragma once
 
-#include "calculation.h"
-#include "dialogs.h"
-#include "entry_box.h"
-#include "library.h"
-#include "settings.h"
-#include "shared_results.h"
+#include "app/entry_box.h"
+#include "common/dialogs.h"
+#include "common/shared_results.h"
+#include "engine/calculation.h"
+#include "library/library.h"
+#include "library/settings.h"
 
 #include <QLabel>
 #include <QMainWindow>
@@ -62,8 +62,7 @@ public:
     QFrame *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;
 
     QAction *mnuShinki = nullptr, *mnuLogSave = nullptr, *mnuLogOpen = nullptr, *mnuExit = nullptr;
-    QAction *mnuAdd = nullptr, *mnuUpDate = nullptr, *mnuKiritori = nullptr, *mnuPaste = nullptr,
-            *mnuDelete = nullptr;
+    QAction *mnuAdd = nullptr, *mnuUpDate = nullptr, *mnuKiritori = nullptr, *mnuPaste = nullptr, *mnuDelete = nullptr;
     QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuHelpOpen = nullptr, *mnuVer = nullptr;
 
     // Window-level state: -1 true, 0 false; formReady 1 once start-up is done.

@@ -1,7 +1,7 @@
-#include "app_look.h"
-#include "form1.h"
-#include "qt_dialogs.h"
-#include "single_instance.h"
+#include "app/app_look.h"
+#include "app/form1.h"
+#include "app/qt_dialogs.h"
+#include "app/single_instance.h"
 
 #include <QApplication>
 

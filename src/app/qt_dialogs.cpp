@@ -1,4 +1,4 @@
-#include "qt_dialogs.h"
+#include "app/qt_dialogs.h"
 
 #include <QMessageBox>
 #include <QPushButton>
@@ -43,16 +43,16 @@ MessageBox::Answer QtDialogs::ask(const MessageBox &box) {
             mb.setDefaultButton(button);
     }
     mb.setEscapeButton(box.buttons == MessageBox::Buttons::YesNoCancel ? QMessageBox::Cancel
-                       : box.buttons == MessageBox::Buttons::YesNo ? QMessageBox::No
-                                                                   : QMessageBox::Ok);
+                       : box.buttons == MessageBox::Buttons::YesNo     ? QMessageBox::No
+                                                                       : QMessageBox::Ok);
     mb.exec();
     const auto clicked = mb.standardButton(mb.clickedButton());
     for (const Choice &c : choices)
         if (c.button == clicked && wanted(c.answer))
             return c.answer;
     return box.buttons == MessageBox::Buttons::YesNoCancel ? Answer::Cancel
-           : box.buttons == MessageBox::Buttons::YesNo   ? Answer::No
-                                                         : Answer::Ok;
+           : box.buttons == MessageBox::Buttons::YesNo     ? Answer::No
+                                                           : Answer::Ok;
 }
 
 } // namespace zenbalo

@@ -1,4 +1,4 @@
-#include "sjis.h"
+#include "common/sjis.h"
 
 #include <cerrno>
 #include <iconv.h>

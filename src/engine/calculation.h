@@ -1,7 +1,7 @@
 #pragma once
 
-#include "machine_record.h"
-#include "shared_results.h"
+#include "common/machine_record.h"
+#include "common/shared_results.h"
 
 #include <array>
 #include <string>
@@ -14,10 +14,10 @@ inline constexpr int kTableRows = 11;
 // Everything a calculation writes on screen. After a failure every result
 // label shows "-".
 struct CalculationDisplay {
-    std::string status;                             // Label6
-    std::array<std::string, kSummaryRows> summary;  // Label7(0..4)
-    std::array<std::string, kTableRows> borders;    // Label4(0..10)
-    std::array<std::string, kTableRows> balances;   // Label9(0..10)
+    std::string status;                            // Label6
+    std::array<std::string, kSummaryRows> summary; // Label7(0..4)
+    std::array<std::string, kTableRows> borders;   // Label4(0..10)
+    std::array<std::string, kTableRows> balances;  // Label9(0..10)
 
     bool succeeded() const { return summary[3] != "-"; }
     static CalculationDisplay blank(); // the captions before any calculation

@@ -1,8 +1,8 @@
-#include "log_report.h"
+#include "engine/log_report.h"
 
-#include "file_io.h"
-#include "format.h"
-#include "sjis.h"
+#include "common/file_io.h"
+#include "common/format.h"
+#include "common/sjis.h"
 
 #include <algorithm>
 

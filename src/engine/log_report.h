@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calculation.h"
+#include "engine/calculation.h"
 
 #include <string>
 #include <vector>

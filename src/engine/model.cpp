@@ -1,4 +1,4 @@
-#include "model.h"
+#include "engine/model.h"
 
 #include <cmath>
 
@@ -23,8 +23,8 @@ double AverageHitsPerFirstHit(double p, double h, double e, int16_t R, int16_t L
         q = std::pow(1 - e, R != 0 ? 1.0 : 0.0);
 
     const double s = R < 10000 ? e * (1 - std::pow(1 - h, static_cast<double>(R))) : 0.0;
-    const double T = timeSavingHit(t1, p, m1) + timeSavingHit(t2, p, m2) + timeSavingHit(t3, p, m3) +
-                     timeSavingHit(t4, p, m4);
+    const double T =
+        timeSavingHit(t1, p, m1) + timeSavingHit(t2, p, m2) + timeSavingHit(t3, p, m3) + timeSavingHit(t4, p, m4);
     return 1 / (q * (1 - (s + (1 - s) * T)));
 }
 

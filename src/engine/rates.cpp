@@ -1,7 +1,7 @@
-#include "rates.h"
+#include "engine/rates.h"
 
-#include "number.h"
-#include "sjis.h"
+#include "common/number.h"
+#include "common/sjis.h"
 
 namespace zenbalo {
 

@@ -1,6 +1,6 @@
-#include "specification.h"
+#include "engine/specification.h"
 
-#include "number.h"
+#include "common/number.h"
 
 #include <cmath>
 #include <optional>

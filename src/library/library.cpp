@@ -1,4 +1,4 @@
-#include "library.h"
+#include "library/library.h"
 
 #include <algorithm>
 #include <numeric>
@@ -6,9 +6,7 @@
 
 namespace zenbalo {
 
-int Library::machineCount() const {
-    return std::accumulate(groupCounts.begin(), groupCounts.end(), 0);
-}
+int Library::machineCount() const { return std::accumulate(groupCounts.begin(), groupCounts.end(), 0); }
 
 int16_t Library::libraryUpperIndex() const {
     const int n = machineCount();

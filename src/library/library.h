@@ -1,6 +1,6 @@
 #pragma once
 
-#include "machine_record.h"
+#include "common/machine_record.h"
 
 #include <array>
 #include <cstdint>

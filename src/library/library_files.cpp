@@ -1,11 +1,11 @@
-#include "library_files.h"
+#include "library/library_files.h"
 
-#include "file_io.h"
-#include "library_files_internal.h"
-#include "number.h"
-#include "rates.h"
-#include "sjis.h"
-#include "value_reader.h"
+#include "common/file_io.h"
+#include "common/number.h"
+#include "common/sjis.h"
+#include "engine/rates.h"
+#include "library/library_files_internal.h"
+#include "library/value_reader.h"
 
 #include <cmath>
 #include <cstdio>
@@ -174,9 +174,7 @@ std::string libraryBytes(const Library &library) {
     return sjisLines(lines);
 }
 
-RateList parseRateList(std::string_view bytes) {
-    return parseCountedRateList(bytes).list;
-}
+RateList parseRateList(std::string_view bytes) { return parseCountedRateList(bytes).list; }
 
 LibraryLoad loadLibrary() {
     LibraryLoad load;
@@ -211,9 +209,7 @@ std::vector<std::string> loadRateList() {
     return read.list.entries;
 }
 
-bool saveSettings(const AppSettings &settings) {
-    return writeFileAtomically(kSettingsFile, settingsBytes(settings));
-}
+bool saveSettings(const AppSettings &settings) { return writeFileAtomically(kSettingsFile, settingsBytes(settings)); }
 
 bool saveLibrary(const Library &library, bool &damagedOnDisk) {
     if (!writable(library))

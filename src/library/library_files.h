@@ -1,7 +1,7 @@
 #pragma once
 
-#include "library.h"
-#include "settings.h"
+#include "library/library.h"
+#include "library/settings.h"
 
 #include <optional>
 #include <string>

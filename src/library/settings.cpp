@@ -1,6 +1,6 @@
-#include "settings.h"
+#include "library/settings.h"
 
-#include "rates.h"
+#include "engine/rates.h"
 
 namespace zenbalo {
 

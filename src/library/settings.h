@@ -1,6 +1,6 @@
 #pragma once
 
-#include "library.h"
+#include "library/library.h"
 
 #include <array>
 #include <cstdint>

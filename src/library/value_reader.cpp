@@ -1,14 +1,12 @@
-#include "value_reader.h"
+#include "library/value_reader.h"
 
-#include "number.h"
+#include "common/number.h"
 
 namespace zenbalo {
 
 namespace {
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 } // namespace
 
@@ -23,9 +21,7 @@ std::string withoutDoubleQuotes(std::string_view text) {
     return result;
 }
 
-bool ValueReader::atLineEnd() const {
-    return text_[pos_] == '\r' || text_[pos_] == '\n';
-}
+bool ValueReader::atLineEnd() const { return text_[pos_] == '\r' || text_[pos_] == '\n'; }
 
 // Moves past the comma or line end (CR LF, LF or CR) that ends a value.
 void ValueReader::skipSeparator() {

@@ -1,6 +1,6 @@
-#include "form_fixture.h"
+#include "support/form_fixture.h"
 
-#include "library_files.h"
+#include "library/library_files.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -53,7 +53,7 @@ TEST_F(Form1Test, WindowIsBuiltAsDescribed) {
     EXPECT_EQ(form->Text1[3]->geometry(), QRect(80, 88, 57, 18));
     EXPECT_EQ(form->Text1Caption[3]->geometry().top(), 96);
     EXPECT_EQ(form->Command1->text(), "計算(&C)");
-    EXPECT_EQ(form->Label3[16]->toolTip(), "収支\u00A5" "0の回転率");
+    EXPECT_EQ(form->Label3[16]->toolTip(), "収支¥0の回転率");
     EXPECT_EQ(form->Label3[10]->text(), "100% :");
     EXPECT_EQ(QApplication::focusWidget(), form->Text1[0]);
     EXPECT_FALSE(form->mnuPaste->isEnabled());
@@ -187,8 +187,8 @@ TEST_F(Form1Test, EnterCalculatesAndLeavesNoNewLine) {
 
 TEST_F(Form1Test, ShortcutsReachTheMenuFromATextBox) {
     start();
-    QAction *actions[] = {form->mnuShinki, form->mnuLogSave, form->mnuLogOpen, form->mnuAdd, form->mnuUpDate,
-                          form->mnuKiritori, form->mnuDelete, form->mnuAnalysis, form->mnuHatsuKaiten};
+    QAction *actions[] = {form->mnuShinki,   form->mnuLogSave, form->mnuLogOpen,  form->mnuAdd,        form->mnuUpDate,
+                          form->mnuKiritori, form->mnuDelete,  form->mnuAnalysis, form->mnuHatsuKaiten};
     form->mnuPaste->setEnabled(true);
     for (QAction *action : actions) {
         for (EntryBox *box : {form->Text1[0], form->Text1[1], form->Text3[0], form->Text2[0]}) {
@@ -218,26 +218,34 @@ TEST_F(Form1Test, EveryEditOfThePlayConditionsCounts) {
         {"digit typed", [](Form1 &f) { QTest::keyClicks(f.Text3[0], "5"); }, true},
         {"refused key", [](Form1 &f) { QTest::keyClicks(f.Text3[1], "a"); }, false},
         {"backspace", [](Form1 &f) { QTest::keyClick(f.Text3[1], Qt::Key_Backspace); }, true},
-        {"delete key", [](Form1 &f) {
+        {"delete key",
+         [](Form1 &f) {
              f.Text3[0]->setCursorPosition(0);
              QTest::keyClick(f.Text3[0], Qt::Key_Delete);
-         }, true},
-        {"paste", [](Form1 &f) {
+         },
+         true},
+        {"paste",
+         [](Form1 &f) {
              QApplication::clipboard()->setText("7");
              QTest::keyClick(f.Text3[1], Qt::Key_V, Qt::ControlModifier);
-         }, true},
+         },
+         true},
         {"title typed", [](Form1 &f) { QTest::keyClicks(f.Text2[0], "X"); }, true},
         {"Enter in a title", [](Form1 &f) { QTest::keyClick(f.Text2[0], Qt::Key_Return); }, true},
         {"Enter in the rotation rate", [](Form1 &f) { QTest::keyClick(f.Text3[0], Qt::Key_Return); }, false},
-        {"title cut", [](Form1 &f) {
+        {"title cut",
+         [](Form1 &f) {
              f.Text2[0]->selectAll();
              f.Text2[0]->cut();
-         }, true},
-        {"title committed by an input method", [](Form1 &f) {
+         },
+         true},
+        {"title committed by an input method",
+         [](Form1 &f) {
              QInputMethodEvent commit;
              commit.setCommitString("甘");
              QApplication::sendEvent(f.Text2[0], &commit);
-         }, true},
+         },
+         true},
         {"specification box", [](Form1 &f) { QTest::keyClicks(f.Text1[1], "1"); }, false},
         {"program write", [](Form1 &f) { f.Text3[0]->write("30"); }, false},
     };

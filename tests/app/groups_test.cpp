@@ -1,7 +1,7 @@
-#include "form_fixture.h"
+#include "support/form_fixture.h"
 
-#include "library_files.h"
-#include "sjis.h"
+#include "common/sjis.h"
+#include "library/library_files.h"
 
 #include <QComboBox>
 #include <QRadioButton>

@@ -1,4 +1,4 @@
-#include "app_look.h"
+#include "app/app_look.h"
 
 #include <QApplication>
 #include <cstdlib>

@@ -1,4 +1,4 @@
-#include "number.h"
+#include "common/number.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -11,9 +11,9 @@ TEST(LeadingNumber, ReadsTheLongestLeadingDecimal) {
         const char *text;
         double want;
     } cases[] = {
-        {"", 0},          {"1/300", 1},     {"50%", 50},     {"12.5.3", 12.5}, {".", 0},      {".5", 0.5},
-        {"1 2", 12},      {" 3 . 5 ", 3.5}, {"abc", 0},      {"-5", 0},        {"0.1", 0.1},  {"319.7", 319.7},
-        {"00012", 12},    {"5e3", 5},       {"１２", 0},     {"\t7\n", 7},     {"10000", 10000},
+        {"", 0},       {"1/300", 1},     {"50%", 50}, {"12.5.3", 12.5}, {".", 0},         {".5", 0.5},
+        {"1 2", 12},   {" 3 . 5 ", 3.5}, {"abc", 0},  {"-5", 0},        {"0.1", 0.1},     {"319.7", 319.7},
+        {"00012", 12}, {"5e3", 5},       {"１２", 0}, {"\t7\n", 7},     {"10000", 10000},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
@@ -70,9 +70,18 @@ TEST(FileNumber, AcceptsOnlyWholeNumbers) {
         const char *text;
         std::optional<double> want;
     } cases[] = {
-        {"-1", -1},           {"0.5", 0.5},        {".5", 0.5},         {" 20 ", 20},        {"+3", 3},
-        {"", std::nullopt},   {"abc", std::nullopt}, {"1a", std::nullopt}, {"1.2.3", std::nullopt},
-        {"-", std::nullopt},  {".", std::nullopt},   {"1e5", std::nullopt},
+        {"-1", -1},
+        {"0.5", 0.5},
+        {".5", 0.5},
+        {" 20 ", 20},
+        {"+3", 3},
+        {"", std::nullopt},
+        {"abc", std::nullopt},
+        {"1a", std::nullopt},
+        {"1.2.3", std::nullopt},
+        {"-", std::nullopt},
+        {".", std::nullopt},
+        {"1e5", std::nullopt},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);

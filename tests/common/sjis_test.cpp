@@ -1,4 +1,4 @@
-#include "sjis.h"
+#include "common/sjis.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@ namespace {
 
 TEST(Sjis, YenSignIsTheByte5C) {
     EXPECT_EQ(encodeSjis("\u00A5-100"), std::string("\x5C-100"));
-    EXPECT_EQ(encodeSjis("a\\b"), std::string("a\x5C" "b"));
-    EXPECT_EQ(decodeSjis("\x5C" "0"), std::string("\u00A5" "0"));
+    EXPECT_EQ(encodeSjis("a\\b"), std::string("a\x5C") + "b");
+    EXPECT_EQ(decodeSjis(std::string("\x5C") + "0"), "¥0");
 }
 
 TEST(Sjis, RoundTripOfJapaneseText) {
@@ -32,8 +32,8 @@ TEST(Sjis, RoundTripOfOneCharacter) {
         const char *in;
         std::optional<std::string> want;
     } cases[] = {
-        {"a", "a"},           {"\\", "\u00A5"},     {"\u00A5", "\u00A5"}, {"\u301C", "\uFF5E"}, // wave dash
-        {"機", "機"},          {"😀", std::nullopt}, {"\u00E9", std::nullopt},
+        {"a", "a"},   {"\\", "\u00A5"},    {"\u00A5", "\u00A5"},     {"\u301C", "\uFF5E"}, // wave dash
+        {"機", "機"}, {"😀", std::nullopt}, {"\u00E9", std::nullopt},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.in);

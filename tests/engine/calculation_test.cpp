@@ -1,5 +1,5 @@
-#include "calculation.h"
-#include "model.h"
+#include "engine/calculation.h"
+#include "engine/model.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -22,7 +22,8 @@ TEST(AverageHitsPerFirstHit, WorkedExamples) {
         {"limited change, every hit enters", 1.0 / 300, 1.0 / 40, 1, 100, 0, 0, 0, 12.575881317605168},
         {"limited change counts the entry rate once", 1.0 / 300, 1.0 / 40, 0.5, 100, 0, 0, 0, 1.8526799142383186},
         {"limited change of 9999 rotations", 1.0 / 300, 1.0 / 40, 0.5, 9999, 0, 0, 0, 2.0},
-        {"no change at all", 1.0 / 300, 1.0 / 40, 0.9, 0, 0, 0.5, 100, 1 / (1 - 0.5 * (1 - std::pow(299.0 / 300, 100)))},
+        {"no change at all", 1.0 / 300, 1.0 / 40, 0.9, 0, 0, 0.5, 100,
+         1 / (1 - 0.5 * (1 - std::pow(299.0 / 300, 100)))},
         {"no time-saving, no change", 1.0 / 300, 0, 0, 0, 0, 0, 0, 1.0},
     };
     for (const Case &c : cases) {
@@ -85,14 +86,16 @@ TEST(Calculation, TwentyFiveBallsMakeEveryRowEqual) {
 
 TEST(Calculation, BalanceIsFlooredTo100YenWithoutNoise) {
     // Exact break-even at 0 %: the doubles give -3.6e-12.
-    Machine m{{"x", "1/100", "", "50", "", "10000", "10000", "", "", "", "", "", "", "", "", "200"}, "82.5", "2000",
+    Machine m{{"x", "1/100", "", "50", "", "10000", "10000", "", "", "", "", "", "", "", "", "200"},
+              "82.5",
+              "2000",
               100.0 / 33};
     SharedResults shared;
     const CalculationDisplay d = run(m, shared);
     EXPECT_EQ(d.borders[0], "82.500");
-    EXPECT_EQ(d.balances[0], "\u00A5" "0");
-    EXPECT_EQ(d.balances[1], "\u00A5" "500");  // 587.7
-    EXPECT_EQ(d.balances[9], "\u00A5" "5200"); // 5289.3
+    EXPECT_EQ(d.balances[0], "¥0");
+    EXPECT_EQ(d.balances[1], "¥500");  // 587.7
+    EXPECT_EQ(d.balances[9], "¥5200"); // 5289.3
 }
 
 TEST(Calculation, SmallBalancesRoundDown) {
@@ -104,10 +107,10 @@ TEST(Calculation, SmallBalancesRoundDown) {
     m.text1[15] = "1250";
     m.total = "1";
     // 0.01 * 1250 * 4 - 4 * 12.5 = 0
-    EXPECT_EQ(run(m, shared).balances[0], "\u00A5" "0");
+    EXPECT_EQ(run(m, shared).balances[0], "¥0");
     m.rate = "20.8";
     // 50 - 4 * 250 / 20.8 = 1.92 yen
-    EXPECT_EQ(run(m, shared).balances[0], "\u00A5" "0");
+    EXPECT_EQ(run(m, shared).balances[0], "¥0");
     m.rate = "19.9";
     // 50 - 50.25 = -0.25 yen
     EXPECT_EQ(run(m, shared).balances[0], "\u00A5-100");
@@ -177,7 +180,7 @@ TEST(Calculation, HugeChainsPrintInFull) {
     EXPECT_EQ(d.summary[2], "10000.000");
     EXPECT_EQ(d.summary[4], "100000000");
     // 5000 * 0.25 * 10000 * 1000 - 5000 * 4 * 250
-    EXPECT_EQ(d.balances[0], "\u00A5" "12495000000");
+    EXPECT_EQ(d.balances[0], "¥12495000000");
     EXPECT_EQ(d.status, "");
 }
 

@@ -1,7 +1,7 @@
-#include "log_report.h"
+#include "engine/log_report.h"
 
-#include "sjis.h"
-#include "temp_dir.h"
+#include "common/sjis.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@ LogReport workedExample() {
     LogReport report{"テスト機", "1500", "20", "2000", 100.0 / 28, {}};
     SharedResults shared;
     shared.yenPerBall = report.yenPerBall;
-    report.results = runCalculation({"テスト機", "1/300", "", "50", "", "10000", "10000", "", "", "", "", "", "", "",
-                                     "", "1500"},
-                                    "20", "2000", shared);
+    report.results =
+        runCalculation({"テスト機", "1/300", "", "50", "", "10000", "10000", "", "", "", "", "", "", "", "", "1500"},
+                       "20", "2000", shared);
     return report;
 }
 
@@ -36,11 +36,11 @@ TEST(LogReport, LongCaptionsAreWrittenWhole) {
     report.results.borders[0] = "123.456";
     report.results.balances[0] = "\u00A5-123456789";
     report.results.borders[1] = "99.000";
-    report.results.balances[1] = "\u00A5" "0";
+    report.results.balances[1] = "¥0";
     const auto lines = logReportLines(report);
     ASSERT_EQ(lines.size(), 23u);
     EXPECT_EQ(lines[12], "     0%: 123.456\u00A5-123456789");
-    EXPECT_EQ(lines[13], "    10%: 99.000        \u00A5" "0");
+    EXPECT_EQ(lines[13], "    10%: 99.000        ¥0");
 }
 
 TEST(LogReport, SavingTwiceKeepsOneReport) {

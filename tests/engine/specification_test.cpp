@@ -1,4 +1,4 @@
-#include "specification.h"
+#include "engine/specification.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,21 @@ TEST(ParseFraction, ReadsFractionsOnly) {
         const char *text;
         double want;
     } cases[] = {
-        {"1/300", 1.0 / 300}, {"300", -1},      {"/300", -1},         {"1/", -1},      {"0/0", -1},
-        {"2/1", -1},          {"1/1", 1},        {"1/4", 0.25},        {"0/300", 0},    {"1.5/300", 0.005},
-        {"1/2/3", 0.5},       {"", -1},          {"1 / 3 00", 1.0 / 300}, {"a/300", 0}, {"1/abc", -1},
+        {"1/300", 1.0 / 300},
+        {"300", -1},
+        {"/300", -1},
+        {"1/", -1},
+        {"0/0", -1},
+        {"2/1", -1},
+        {"1/1", 1},
+        {"1/4", 0.25},
+        {"0/300", 0},
+        {"1.5/300", 0.005},
+        {"1/2/3", 0.5},
+        {"", -1},
+        {"1 / 3 00", 1.0 / 300},
+        {"a/300", 0},
+        {"1/abc", -1},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
@@ -95,8 +107,8 @@ TEST(Validation, MessagesAndTheirPriority) {
 }
 
 TEST(Validation, HandsOnTheNumbersRead) {
-    MachineRecord text1 = {"x", "1/300", "1/40", "1/2", "", "100", "5", "100", "100", "50", "10", "", "", "",
-                           "",  "1500"};
+    MachineRecord text1 = {"x",   "1/300", "1/40", "1/2", "", "100", "5", "100",
+                           "100", "50",    "10",   "",    "", "",    "",  "1500"};
     const Validation v = validateSpecification(text1, "18.5", "2000.5");
     ASSERT_TRUE(v.passed());
     EXPECT_DOUBLE_EQ(v.spec.p, 1.0 / 300);

@@ -1,8 +1,8 @@
-#include "library_files.h"
-#include "library_printers.h"
+#include "library/library_files.h"
+#include "support/printers.h"
 
-#include "sjis.h"
-#include "temp_dir.h"
+#include "common/sjis.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

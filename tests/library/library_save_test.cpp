@@ -1,9 +1,9 @@
-#include "library_files.h"
-#include "library_files_internal.h"
-#include "library_printers.h"
+#include "library/library_files.h"
+#include "library/library_files_internal.h"
+#include "support/printers.h"
 
-#include "file_io.h"
-#include "temp_dir.h"
+#include "common/file_io.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "library.h"
+#include "library/library.h"
 
-#include "calculation.h"
-#include "library_printers.h"
+#include "engine/calculation.h"
+#include "support/printers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "library_files.h"
-#include "rates.h"
+#include "engine/rates.h"
+#include "library/library_files.h"
 
-#include "sjis.h"
-#include "temp_dir.h"
+#include "common/sjis.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +13,7 @@ using namespace zenbalo::testing;
 
 namespace {
 
-std::string sjis(const std::string &utf8) {
-    return *encodeSjis(utf8);
-}
+std::string sjis(const std::string &utf8) { return *encodeSjis(utf8); }
 
 } // namespace
 

@@ -1,9 +1,9 @@
-#include "library_files.h"
-#include "library_printers.h"
-#include "rates.h"
-#include "settings.h"
+#include "engine/rates.h"
+#include "library/library_files.h"
+#include "library/settings.h"
+#include "support/printers.h"
 
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
 

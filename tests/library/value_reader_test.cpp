@@ -1,4 +1,4 @@
-#include "value_reader.h"
+#include "library/value_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-#include <csignal>
 #include <sys/resource.h>
 #include <unistd.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "dialogs.h"
-#include "form1.h"
-#include "temp_dir.h"
+#include "app/form1.h"
+#include "common/dialogs.h"
+#include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QComboBox>
