@@ -1,8 +1,12 @@
 #include "app/app_look.h"
 
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPainter>
 #include <QPixmap>
 #include <QRadialGradient>
+#include <QTranslator>
 
 namespace zenbalo {
 
@@ -12,6 +16,14 @@ QFont uiFont() {
     // 9 pt at 96 dpi, in pixels: every position is laid out in 96-dpi pixels.
     font.setPixelSize(12);
     return font;
+}
+
+void setUpApplication(QApplication &app) {
+    app.setFont(uiFont());
+    auto *translator = new QTranslator(&app);
+    if (translator->load(QLocale(QLocale::Japanese, QLocale::Japan), "qtbase", "_",
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(translator);
 }
 
 QIcon appIcon() {

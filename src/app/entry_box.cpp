@@ -2,17 +2,15 @@
 
 #include "common/sjis.h"
 
+#include <algorithm>
+
+#include <QAction>
 #include <QKeyEvent>
 #include <QValidator>
 
 namespace zenbalo {
 
 namespace {
-
-QList<QKeySequence> &reservedShortcuts() {
-    static QList<QKeySequence> sequences;
-    return sequences;
-}
 
 bool isAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
@@ -73,10 +71,14 @@ EntryBox::EntryBox(BoxFilter filter, QWidget *parent) : QLineEdit(parent), filte
 void EntryBox::write(const QString &text) {
     programWrite_ = true;
     setText(text);
+    setCursorPosition(0);
     programWrite_ = false;
 }
 
-void EntryBox::reserveShortcuts(const QList<QKeySequence> &sequences) { reservedShortcuts() = sequences; }
+bool EntryBox::isMenuShortcut(const QKeySequence &pressed) const {
+    const QList<QAction *> actions = window()->findChildren<QAction *>();
+    return std::any_of(actions.begin(), actions.end(), [&](const QAction *a) { return a->shortcut() == pressed; });
+}
 
 bool EntryBox::accepts(char32_t c) const {
     switch (filter_) {
@@ -111,10 +113,10 @@ QString EntryBox::filtered(const QString &text) const {
 
 bool EntryBox::event(QEvent *e) {
     // The line edit claims Ctrl+A, Ctrl+X, Shift+Del and others for its own
-    // editing; here they belong to the menu.
+    // editing; here they belong to the menu of the box's own window.
     if (e->type() == QEvent::ShortcutOverride) {
         const QKeySequence pressed(static_cast<QKeyEvent *>(e)->keyCombination());
-        if (reservedShortcuts().contains(pressed)) {
+        if (isMenuShortcut(pressed)) {
             e->ignore();
             return true;
         }

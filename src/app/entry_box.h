@@ -2,7 +2,6 @@
 
 #include <QKeySequence>
 #include <QLineEdit>
-#include <QList>
 
 namespace zenbalo {
 
@@ -21,10 +20,8 @@ public:
     EntryBox(BoxFilter filter, QWidget *parent);
 
     // A write by the program: not filtered, and not an edit of the player's.
+    // The box then shows the start of the text.
     void write(const QString &text);
-
-    // Key sequences that belong to the menu even while this box has the focus.
-    static void reserveShortcuts(const QList<QKeySequence> &sequences);
 
     // The characters of `text` this box takes, mapped as they will read back.
     QString filtered(const QString &text) const;
@@ -45,6 +42,7 @@ protected:
 private:
     friend class EntryValidator;
     bool accepts(char32_t c) const;
+    bool isMenuShortcut(const QKeySequence &pressed) const;
 
     BoxFilter filter_;
     bool programWrite_ = false;

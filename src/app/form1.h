@@ -1,17 +1,20 @@
 #pragma once
 
 #include "app/entry_box.h"
+#include "app/layout.h"
 #include "common/dialogs.h"
 #include "common/shared_results.h"
 #include "engine/calculation.h"
 #include "library/library.h"
+#include "library/library_files.h"
 #include "library/settings.h"
 
 #include <QLabel>
 #include <QMainWindow>
 #include <array>
 #include <cstdint>
-#include <optional>
+#include <string>
+#include <vector>
 
 class QAction;
 class QButtonGroup;
@@ -55,32 +58,34 @@ public:
     QPushButton *Command1 = nullptr;
     QLabel *Label6 = nullptr;
     std::array<QLabel *, kSummaryRows> Label2{};
-    std::array<QLabel *, kSummaryRows> Label7{};
+    std::array<FigureLabel *, kSummaryRows> Label7{};
     std::array<QLabel *, 17> Label3{};
-    std::array<QLabel *, kTableRows> Label4{};
-    std::array<QLabel *, kTableRows> Label9{};
+    std::array<FigureLabel *, kTableRows> Label4{};
+    std::array<FigureLabel *, kTableRows> Label9{};
     QFrame *Frame1 = nullptr, *Frame2 = nullptr, *Frame3 = nullptr, *Frame4 = nullptr;
 
     QAction *mnuShinki = nullptr, *mnuLogSave = nullptr, *mnuLogOpen = nullptr, *mnuExit = nullptr;
     QAction *mnuAdd = nullptr, *mnuUpDate = nullptr, *mnuKiritori = nullptr, *mnuPaste = nullptr, *mnuDelete = nullptr;
     QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuHelpOpen = nullptr, *mnuVer = nullptr;
 
-    // Window-level state: -1 true, 0 false; formReady 1 once start-up is done.
-    int16_t formReady = 0;
-    int16_t dataChanged = 0;
-    int16_t machineEdited = 0;
+    // Window-level state.
+    bool formReady = false;     // start-up has finished
+    bool dataChanged = false;   // something worth saving changed since start-up
+    bool machineEdited = false; // a specification box changed since a machine was shown
 
     AppSettings settings;
     Library library;
+    std::vector<std::string> rateList; // the entries of Combo2, as read
     SharedResults shared;
-    std::optional<MachineRecord> cutMachine;
+    MachineRecord cutBuffer{};
+    bool cutWaiting = false; // a cut machine waits to be pasted
 
     void Calculate();
     void FillGroups();
     void ShowMachine();
     int16_t MachineStartIndex() const;
     void EndNewMode();
-    bool WriteLogReport();
+    [[nodiscard]] bool WriteLogReport();
 
     void Combo2_Click();
     void Combo1_Click(int index);
@@ -107,16 +112,18 @@ private:
     void ReadSettingsFile();
     void ReadLibraryFile();
     void ReadRateListFile();
-    void WriteSettingsFile();
-    bool WriteLibraryFile();
+    [[nodiscard]] bool WriteSettingsFile();
+    [[nodiscard]] bool WriteLibraryFile();
 
     void showResults(const CalculationDisplay &display);
     CalculationDisplay displayedResults() const;
+    MachineRecord boxes() const;
+    void selectGroupControls(int index);
 
     Dialogs &dialogs_;
     QButtonGroup *groupButtons_ = nullptr;
     bool settingsRead_ = false;
-    bool libraryDamagedOnDisk_ = false;
+    LibraryFile libraryFile_;
 };
 
 } // namespace zenbalo

@@ -10,7 +10,7 @@ int main(int argc, char *argv[]) {
     if (!zenbalo::acquireSingleInstanceLock())
         return 0;
     QApplication app(argc, argv);
-    app.setFont(zenbalo::uiFont());
+    zenbalo::setUpApplication(app);
     zenbalo::QtDialogs dialogs;
     zenbalo::Form1 form(dialogs);
     dialogs.setParent(&form);

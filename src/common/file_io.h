@@ -16,7 +16,7 @@ FileContents readWholeFile(const std::string &name);
 // Writes a temporary file beside `name`, flushes it to disk and renames it over
 // `name`, so a crash or a full disk leaves the old file whole. False on failure,
 // with nothing changed.
-bool writeFileAtomically(const std::string &name, const std::string &bytes);
+[[nodiscard]] bool writeFileAtomically(const std::string &name, const std::string &bytes);
 
 bool fileExists(const std::string &name);
 

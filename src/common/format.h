@@ -12,7 +12,4 @@ namespace zenbalo {
 // digits, so values beyond any integer type print in full.
 std::string formatNumber(double value, std::string_view pattern);
 
-// Yen amounts on screen carry the yen sign; files hold it as the byte 0x5C.
-inline constexpr std::string_view kYen = "\u00A5";
-
 } // namespace zenbalo

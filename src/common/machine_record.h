@@ -7,10 +7,28 @@ namespace zenbalo {
 
 inline constexpr int kMachineFields = 16;
 
-// One machine exactly as typed, in the order of the specification boxes:
-// name, bigHitProbability, highProbability, probChangeEntryRate,
-// probChangeFallRate, probChangeRotations, probChangeLimit, then entry rate and
-// rotations of the four time-saving stages, payout.
+// The fields of a machine, in the order of the specification boxes and of the
+// library file.
+enum MachineField : int {
+    Name,
+    BigHitProbability,
+    HighProbability,
+    ProbChangeEntryRate,
+    ProbChangeFallRate,
+    ProbChangeRotations,
+    ProbChangeLimit,
+    TimeSaving1EntryRate,
+    TimeSaving1Rotations,
+    TimeSaving2EntryRate,
+    TimeSaving2Rotations,
+    TimeSaving3EntryRate,
+    TimeSaving3Rotations,
+    TimeSaving4EntryRate,
+    TimeSaving4Rotations,
+    Payout,
+};
+
+// One machine exactly as typed.
 using MachineRecord = std::array<std::string, kMachineFields>;
 
 } // namespace zenbalo

@@ -8,7 +8,7 @@ namespace zenbalo {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
+bool isSpaceOrLineEnd(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 double decimalValue(const std::string &digits) {
@@ -39,7 +39,7 @@ double leadingNumber(std::string_view text) {
     std::string digits;
     bool point = false;
     for (char c : text) {
-        if (isBlank(c))
+        if (isSpaceOrLineEnd(c))
             continue;
         if (isDigit(c)) {
             digits += c;
@@ -67,9 +67,9 @@ std::string plainDecimal(double value) {
 
 std::optional<double> parseFileNumber(std::string_view text) {
     size_t begin = 0, end = text.size();
-    while (begin < end && isBlank(text[begin]))
+    while (begin < end && isSpaceOrLineEnd(text[begin]))
         ++begin;
-    while (end > begin && isBlank(text[end - 1]))
+    while (end > begin && isSpaceOrLineEnd(text[end - 1]))
         --end;
     std::string_view s = text.substr(begin, end - begin);
     bool negative = false;

@@ -1,13 +1,13 @@
 #include "common/sjis.h"
 
+#include "common/text.h"
+
 #include <cerrno>
 #include <iconv.h>
 
 namespace zenbalo {
 
 namespace {
-
-constexpr std::string_view kYenSign = "\u00A5";
 
 // Converts the whole input; nullopt on any character the target cannot hold.
 std::optional<std::string> convert(const char *to, const char *from, std::string_view input) {
@@ -42,29 +42,7 @@ std::optional<std::string> convert(const char *to, const char *from, std::string
     return out;
 }
 
-size_t sequenceLength(unsigned char lead) {
-    if (lead < 0x80)
-        return 1;
-    if ((lead & 0xE0) == 0xC0)
-        return 2;
-    if ((lead & 0xF0) == 0xE0)
-        return 3;
-    if ((lead & 0xF8) == 0xF0)
-        return 4;
-    return 1;
-}
-
 } // namespace
-
-std::vector<std::string_view> utf8Characters(std::string_view text) {
-    std::vector<std::string_view> chars;
-    for (size_t i = 0; i < text.size();) {
-        const size_t n = std::min(sequenceLength(static_cast<unsigned char>(text[i])), text.size() - i);
-        chars.push_back(text.substr(i, n));
-        i += n;
-    }
-    return chars;
-}
 
 std::optional<std::string> encodeSjis(std::string_view utf8) { return convert("CP932", "UTF-8", utf8); }
 
@@ -87,7 +65,7 @@ std::optional<std::string> decodeSjis(std::string_view bytes) {
     out.reserve(text->size());
     for (char c : *text) {
         if (c == '\\')
-            out += kYenSign;
+            out += kYen;
         else
             out += c;
     }

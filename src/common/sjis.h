@@ -25,7 +25,4 @@ std::optional<std::string> sjisRoundTrip(std::string_view character);
 // Lines joined with CR LF after each, then encoded (lossy).
 std::string sjisLines(const std::vector<std::string> &lines);
 
-// Splits UTF-8 text into its characters.
-std::vector<std::string_view> utf8Characters(std::string_view text);
-
 } // namespace zenbalo

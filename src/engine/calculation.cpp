@@ -1,6 +1,7 @@
 #include "engine/calculation.h"
 
 #include "common/format.h"
+#include "common/text.h"
 #include "engine/model.h"
 #include "engine/specification.h"
 

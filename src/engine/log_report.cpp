@@ -3,6 +3,7 @@
 #include "common/file_io.h"
 #include "common/format.h"
 #include "common/sjis.h"
+#include "common/text.h"
 
 #include <algorithm>
 

@@ -23,6 +23,6 @@ struct LogReport {
 std::vector<std::string> logReportLines(const LogReport &report);
 
 // Replaces log.txt in the working directory; false when it cannot be written.
-bool writeLogFile(const LogReport &report);
+[[nodiscard]] bool writeLogFile(const LogReport &report);
 
 } // namespace zenbalo

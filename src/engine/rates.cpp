@@ -1,7 +1,7 @@
 #include "engine/rates.h"
 
 #include "common/number.h"
-#include "common/sjis.h"
+#include "common/text.h"
 
 namespace zenbalo {
 
@@ -20,6 +20,8 @@ double ballsPer100Yen(std::string_view entry) {
         firstTwo += chars[i];
     return leadingNumber(firstTwo);
 }
+
+double yenPerBall(std::string_view entry) { return 100 / ballsPer100Yen(entry); }
 
 int defaultRateIndex(const std::vector<std::string> &entries) {
     for (size_t i = 0; i < entries.size(); ++i)

@@ -77,7 +77,7 @@ Validation validateSpecification(const MachineRecord &text1, std::string_view ro
     if (s.rotationRate < 1 || s.rotationRate > 100)
         fail("回転率は1～100回転です。");
 
-    const std::optional<int32_t> payout = toInt32(leadingNumber(text1[15]));
+    const std::optional<int32_t> payout = toInt32(leadingNumber(text1[Payout]));
     v.payoutRead = payout.has_value();
     if (!payout || *payout < 1 || *payout > 10000)
         fail("大当たり出玉は1～10000個です。");
@@ -96,22 +96,23 @@ Validation validateSpecification(const MachineRecord &text1, std::string_view ro
     };
 
     for (int stage = 3; stage >= 0; --stage) {
-        rate(7 + 2 * stage, s.t[stage]);
-        count(8 + 2 * stage, s.m[stage]);
+        rate(TimeSaving1EntryRate + 2 * stage, s.t[stage]);
+        count(TimeSaving1Rotations + 2 * stage, s.m[stage]);
     }
-    count(6, s.L);
-    count(5, s.R);
+    count(ProbChangeLimit, s.L);
+    count(ProbChangeRotations, s.R);
     double fallRate = 0;
-    rate(4, fallRate); // validated only: no result depends on it
-    rate(3, s.e);
+    rate(ProbChangeFallRate, fallRate); // validated only: no result depends on it
+    rate(ProbChangeEntryRate, s.e);
 
-    s.h = (text1[2].empty() || text1[2] == "0") ? 0.0 : ParseFraction(text1[2]);
+    const std::string &high = text1[HighProbability];
+    s.h = (high.empty() || high == "0") ? 0.0 : ParseFraction(high);
     if (s.h == -1.0)
-        fail(failedMessage(2));
+        fail(failedMessage(HighProbability));
 
-    s.p = ParseFraction(text1[1]);
+    s.p = ParseFraction(text1[BigHitProbability]);
     if (s.p == -1.0 || s.p > 0.25)
-        fail(failedMessage(1));
+        fail(failedMessage(BigHitProbability));
     return v;
 }
 

@@ -1,5 +1,7 @@
 #include "library/library.h"
 
+#include "common/text.h"
+
 #include <algorithm>
 #include <numeric>
 #include <string_view>
@@ -18,6 +20,10 @@ int Library::groupStart(int group) const {
     for (int g = 0; g < group && g < kGroups; ++g)
         before += groupCounts[g];
     return kMachineFields * before;
+}
+
+int16_t Library::MachineStartIndex(int group, int listIndex) const {
+    return static_cast<int16_t>(groupStart(group) + kMachineFields * std::max(listIndex, 0));
 }
 
 MachineRecord Library::machine(int group, int position) const {
@@ -39,38 +45,6 @@ std::vector<std::string> Library::names(int group) const {
 }
 
 namespace {
-
-// Decodes one UTF-8 sequence; a malformed byte stands for itself so that any
-// text still has a total order.
-char32_t nextCodePoint(std::string_view text, size_t &i) {
-    const auto byte = [&](size_t k) { return static_cast<unsigned char>(text[k]); };
-    const unsigned char lead = byte(i);
-    size_t length = 1;
-    char32_t cp = lead;
-    if (lead >= 0xF0 && lead < 0xF8) {
-        length = 4;
-        cp = lead & 0x07;
-    } else if (lead >= 0xE0) {
-        length = 3;
-        cp = lead & 0x0F;
-    } else if (lead >= 0xC0) {
-        length = 2;
-        cp = lead & 0x1F;
-    }
-    if (length > 1) {
-        bool wellFormed = i + length <= text.size();
-        for (size_t k = 1; wellFormed && k < length; ++k) {
-            wellFormed = (byte(i + k) & 0xC0) == 0x80;
-            cp = (cp << 6) | (byte(i + k) & 0x3F);
-        }
-        if (!wellFormed) {
-            ++i;
-            return lead;
-        }
-    }
-    i += length;
-    return cp;
-}
 
 char32_t foldCase(char32_t cp) {
     if (cp >= U'A' && cp <= U'Z')
@@ -112,23 +86,25 @@ void sortGroups(Library &library) {
 
 Library sampleLibrary() {
     Library library;
-    library.groupTitles = {"サンプル", "ミドル", "ライトミドル", "甘デジ", "ST機", "お気に入り", "その他"};
+    library.groupTitles = {"ミドル", "ライトミドル", "甘デジ", "ST機", "羽根モノ", "お気に入り", "その他"};
     // name, big hit, high probability, probability-change entry and fall rate,
-    // its rotations and limit, four time-saving stages (rate, rotations), payout.
-    const std::vector<MachineRecord> machines = {
-        {"サンプル ミドル319", "1/319.7", "1/31.9", "50", "0", "10000", "10000", "100", "100", "0", "0", "0", "0", "0",
-         "0", "1400"},
-        {"サンプル ST199", "1/199.8", "1/99.4", "100", "0", "130", "10000", "0", "0", "0", "0", "0", "0", "0", "0",
-         "1000"},
-        {"サンプル ライトミドル199", "1/199.8", "1/39.9", "3/5", "", "10000", "10000", "100", "100", "0", "0", "0", "0",
-         "0", "0", "1200"},
-        {"サンプル 甘デジ99", "1/99.9", "1/9.99", "50", "0", "10000", "10000", "100", "50", "0", "0", "0", "0", "0",
-         "0", "400"},
-    };
-    for (const MachineRecord &record : machines)
-        library.machineStrings.insert(library.machineStrings.end(), record.begin(), record.end());
-    library.groupCounts[0] = static_cast<int16_t>(machines.size());
-    sortGroups(library);
+    // its rotations and limit, four time-saving stages (rate, rotations), payout;
+    // each in the group its title describes.
+    const std::array<std::vector<MachineRecord>, kGroups> groups = {{
+        {{"サンプル ミドル319", "1/319.7", "1/31.9", "50", "0", "10000", "10000", "100", "100", "0", "0", "0", "0", "0",
+          "0", "1400"}},
+        {{"サンプル ライトミドル199", "1/199.8", "1/39.9", "3/5", "", "10000", "10000", "100", "100", "0", "0", "0",
+          "0", "0", "0", "1200"}},
+        {{"サンプル 甘デジ99", "1/99.9", "1/9.99", "50", "0", "10000", "10000", "100", "50", "0", "0", "0", "0", "0",
+          "0", "400"}},
+        {{"サンプル ST199", "1/199.8", "1/99.4", "100", "0", "130", "10000", "0", "0", "0", "0", "0", "0", "0", "0",
+          "1000"}},
+    }};
+    for (int g = 0; g < kGroups; ++g) {
+        for (const MachineRecord &record : groups[g])
+            library.machineStrings.insert(library.machineStrings.end(), record.begin(), record.end());
+        library.groupCounts[g] = static_cast<int16_t>(groups[g].size());
+    }
     return library;
 }
 

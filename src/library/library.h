@@ -26,6 +26,9 @@ struct Library {
     // Index in machineStrings of field 0 of the group's first machine.
     int groupStart(int group) const;
     MachineRecord machine(int group, int position) const;
+    // Index in machineStrings of field 0 of the machine at a list position of
+    // a group; a position of -1 (none selected) stands for the first machine.
+    int16_t MachineStartIndex(int group, int listIndex) const;
     std::vector<std::string> names(int group) const;
 
     bool operator==(const Library &) const = default;

@@ -209,6 +209,14 @@ std::vector<std::string> loadRateList() {
     return read.list.entries;
 }
 
+LibraryLoad LibraryFile::read() {
+    LibraryLoad load = loadLibrary();
+    damagedOnDisk_ = load.status == LibraryLoad::Status::Damaged;
+    return load;
+}
+
+bool LibraryFile::write(const Library &library) { return saveLibrary(library, damagedOnDisk_); }
+
 bool saveSettings(const AppSettings &settings) { return writeFileAtomically(kSettingsFile, settingsBytes(settings)); }
 
 bool saveLibrary(const Library &library, bool &damagedOnDisk) {

@@ -32,17 +32,27 @@ struct LibraryLoad {
     Status status = Status::Missing;
     Library library; // sample when missing, empty when damaged
 };
-LibraryLoad loadLibrary();
+
+// zenbalo.dat, read at start-up and written at a close the player agrees to.
+// A file that could not be read is never overwritten: the first save moves it
+// aside under a name of its own (zenbalo.dat.damaged-...).
+class LibraryFile {
+public:
+    LibraryLoad read();
+    // Keeps the previous file as zenbalo.dat.bak.
+    [[nodiscard]] bool write(const Library &library);
+    bool damagedOnDisk() const { return damagedOnDisk_; }
+
+private:
+    bool damagedOnDisk_ = false;
+};
+
 // nullopt when missing or damaged.
 std::optional<AppSettings> loadSettings();
 // The file's entries; the built-in list when the file is missing, or damaged
 // or filtered down to no entries. A well-formed count of 0 gives an empty list.
 std::vector<std::string> loadRateList();
 
-bool saveSettings(const AppSettings &settings);
-// Keeps the previous file as zenbalo.dat.bak. When `damagedOnDisk` is set, the
-// file on disk was unreadable at start-up: it is moved to a name of its own
-// instead, so no later save can destroy it, and the flag is cleared.
-bool saveLibrary(const Library &library, bool &damagedOnDisk);
+[[nodiscard]] bool saveSettings(const AppSettings &settings);
 
 } // namespace zenbalo

@@ -1,6 +1,9 @@
 #include "library/settings.h"
 
+#include "common/number.h"
 #include "engine/rates.h"
+
+#include <cmath>
 
 namespace zenbalo {
 
@@ -13,6 +16,15 @@ AppSettings defaultSettings(const Library &library, const std::vector<std::strin
     settings.savedTotalRotations = 2000;
     settings.savedRotationRate = 20.0;
     return settings;
+}
+
+void storePlayConditions(AppSettings &settings, std::string_view rotationRateText,
+                         std::string_view totalRotationsText) {
+    const double rate = leadingNumber(rotationRateText);
+    if (std::isfinite(rate))
+        settings.savedRotationRate = rate;
+    if (const auto total = toInt16(leadingNumber(totalRotationsText)))
+        settings.savedTotalRotations = *total;
 }
 
 void fitSettings(AppSettings &settings, const Library &library, size_t rateCount) {

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zenbalo {
@@ -23,6 +24,11 @@ struct AppSettings {
 // Group 0, every group's first machine (-1 for an empty group), the 28-ball
 // rate, rotation rate 20 and 2000 rotations.
 AppSettings defaultSettings(const Library &library, const std::vector<std::string> &rates);
+
+// Takes the play conditions as typed into the settings when the player agrees
+// to save: the rotation rate when it reads as a finite number, the total when
+// it fits 16 bits; otherwise the previous value stays.
+void storePlayConditions(AppSettings &settings, std::string_view rotationRateText, std::string_view totalRotationsText);
 
 // Values that point outside the loaded lists fall back silently: this happens
 // in normal use (a machine added, then the save declined).

@@ -6,7 +6,7 @@ namespace zenbalo {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isSpaceOrTab(char c) { return c == ' ' || c == '\t'; }
 
 } // namespace
 
@@ -39,7 +39,7 @@ void ValueReader::skipSeparator() {
 }
 
 std::optional<std::string> ValueReader::next() {
-    while (pos_ < text_.size() && isBlank(text_[pos_]))
+    while (pos_ < text_.size() && isSpaceOrTab(text_[pos_]))
         ++pos_;
     if (pos_ >= text_.size())
         return std::nullopt;
@@ -58,7 +58,7 @@ std::optional<std::string> ValueReader::next() {
     while (pos_ < text_.size() && text_[pos_] != ',' && !atLineEnd())
         ++pos_;
     size_t end = pos_;
-    while (end > begin && isBlank(text_[end - 1]))
+    while (end > begin && isSpaceOrTab(text_[end - 1]))
         --end;
     skipSeparator();
     return std::string(text_.substr(begin, end - begin));

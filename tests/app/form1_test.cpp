@@ -18,16 +18,12 @@ class Form1Test : public FormTest {
 protected:
     // The machine of the worked example, typed as a player types it.
     void typeWorkedExample() {
+        const MachineRecord machine = workedExampleMachine();
         for (int k = 0; k < kMachineFields; ++k)
-            if (k != 4)
-                retype(form->Text1[k], "");
-        type(form->Text1[0], "テスト機");
-        type(form->Text1[1], "1/300");
-        type(form->Text1[3], "50");
-        type(form->Text1[5], "10000");
-        type(form->Text1[15], "1500");
-        retype(form->Text3[1], "2000");
-        retype(form->Text3[0], "20");
+            if (k != ProbChangeFallRate)
+                retype(form->Text1[k], QString::fromStdString(machine[k]));
+        retype(form->Text3[1], kWorkedExampleTotal);
+        retype(form->Text3[0], kWorkedExampleRate);
         ASSERT_EQ(form->Combo2->currentText().left(2), "28");
         QTest::keyClick(form->Text3[0], Qt::Key_Return);
     }
@@ -44,7 +40,7 @@ protected:
 TEST_F(Form1Test, WindowIsBuiltAsDescribed) {
     start();
     EXPECT_EQ(form->windowTitle(), "Zenbalo");
-    EXPECT_EQ(form->centralWidget()->size(), QSize(465, 421));
+    EXPECT_EQ(form->centralWidget()->size(), QSize(560, 421));
     EXPECT_FALSE(form->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(form->minimumSize(), form->maximumSize());
     EXPECT_FALSE(form->Text1[4]->isEnabled());
@@ -103,7 +99,7 @@ TEST_F(Form1Test, FailedValidationShowsDashesAndTheMessage) {
     retype(form->Text1[1], "300");
     QTest::keyClick(form->Text1[1], Qt::Key_Enter);
     EXPECT_EQ(text(form->Label6), "大当たり確率が異常です。");
-    for (QLabel *l : form->Label7)
+    for (FigureLabel *l : form->Label7)
         EXPECT_EQ(text(l), "-");
     for (int k = 0; k < kTableRows; ++k) {
         EXPECT_EQ(text(form->Label4[k]), "-");
@@ -253,17 +249,17 @@ TEST_F(Form1Test, EveryEditOfThePlayConditionsCounts) {
         SCOPED_TRACE(c.name);
         restart();
         c.edit(*form);
-        EXPECT_EQ(form->dataChanged != 0, c.changes);
+        EXPECT_EQ(form->dataChanged, c.changes);
     }
 }
 
 TEST_F(Form1Test, TypingIntoTheColumnMarksTheMachineEdited) {
     start();
-    EXPECT_EQ(form->machineEdited, 0);
+    EXPECT_FALSE(form->machineEdited);
     QTest::keyClicks(form->Text1[5], "x");
-    EXPECT_EQ(form->machineEdited, 0) << "a refused key changes nothing";
+    EXPECT_FALSE(form->machineEdited) << "a refused key changes nothing";
     QTest::keyClicks(form->Text1[5], "1");
-    EXPECT_EQ(form->machineEdited, -1);
+    EXPECT_TRUE(form->machineEdited);
 }
 
 TEST_F(Form1Test, ClosingUntouchedAsksNothingButWritesSettingsAndLog) {

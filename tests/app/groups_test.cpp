@@ -12,21 +12,6 @@ namespace {
 
 using Answer = MessageBox::Answer;
 
-MachineRecord machine(const std::string &name, const std::string &probability, const std::string &payout) {
-    return {name, probability, "", "50", "", "10000", "10000", "", "", "", "", "", "", "", "", payout};
-}
-
-// Group 0 holds b, A and c in list order; group 1 holds one machine; the rest are empty.
-Library smallLibrary() {
-    Library library;
-    library.groupTitles = {"海", "ミドル", "", "", "", "", "空"};
-    for (const MachineRecord &m : {machine("A", "1/100", "1000"), machine("b", "1/200", "2000"),
-                                   machine("c", "1/300", "3000"), machine("一般機", "1/400", "4000")})
-        library.machineStrings.insert(library.machineStrings.end(), m.begin(), m.end());
-    library.groupCounts = {3, 1, 0, 0, 0, 0, 0};
-    return library;
-}
-
 void writeSettings(std::array<int16_t, 7> listIndex, int16_t rate, int16_t group) {
     AppSettings s;
     s.groupListIndex = listIndex;
@@ -128,7 +113,7 @@ TEST_F(GroupsTest, SwitchingGroupsAfterAnEditAsksFirst) {
     EXPECT_EQ(form->settings.currentGroup, 1);
     EXPECT_EQ(form->Text1[0]->text(), "一般機");
     EXPECT_EQ(form->Label7[4]->text(), "8000");
-    EXPECT_EQ(form->machineEdited, 0);
+    EXPECT_FALSE(form->machineEdited);
     EXPECT_TRUE(form->Combo1[1]->isEnabled());
     EXPECT_FALSE(form->Combo1[0]->isEnabled());
 }
@@ -226,7 +211,7 @@ TEST_F(GroupsTest, EditedTitleIsSavedOnlyWithYes) {
         ASSERT_TRUE(closeWindow());
     }
     restart();
-    EXPECT_EQ(form->Text2[0]->text(), "サンプル\u00A5");
+    EXPECT_EQ(form->Text2[0]->text(), "ミドル\u00A5");
 }
 
 TEST_F(GroupsTest, DamagedLibraryIsReportedAndNeverOverwritten) {
@@ -260,22 +245,30 @@ TEST_F(GroupsTest, DamagedLibraryIsReportedAndNeverOverwritten) {
     EXPECT_NE(readFile("zenbalo.dat.bak"), damaged);
 }
 
-TEST_F(GroupsTest, LibraryThatCannotBeSavedKeepsTheWindowOpen) {
+TEST_F(GroupsTest, FilesThatCannotBeSavedAtCloseAreReported) {
     startWithSmallLibrary();
     const std::string before = readFile("zenbalo.dat");
     type(form->Text3[1], "0");
     {
         FileSizeLimit full;
         dialogs.answers = {Answer::Yes};
-        EXPECT_FALSE(closeWindow());
+        EXPECT_FALSE(closeWindow()) << "closing now would lose the library";
     }
-    ASSERT_EQ(dialogs.asked.size(), 2u);
-    EXPECT_EQ(dialogs.asked[1].prompt, "zenbalo.datを保存できませんでした。");
-    EXPECT_EQ(dialogs.asked[1].title, "Zenbalo - 終了");
-    EXPECT_EQ(dialogs.asked[1].icon, MessageBox::Icon::Critical);
+    ASSERT_EQ(dialogs.asked.size(), 4u);
+    const char *messages[] = {"zenbalo.datを保存できませんでした。", "zenbalo.cfgを保存できませんでした。",
+                              "ログを保存できませんでした。"};
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(dialogs.asked[i + 1].prompt, messages[i]);
+        EXPECT_EQ(dialogs.asked[i + 1].title, "Zenbalo - 終了");
+        EXPECT_EQ(dialogs.asked[i + 1].icon, MessageBox::Icon::Critical);
+    }
     EXPECT_EQ(readFile("zenbalo.dat"), before);
-    dialogs.answers = {Answer::Yes};
-    EXPECT_TRUE(closeWindow()) << "once the disk takes it, the close goes on";
+
+    dialogs.answers = {Answer::No};
+    EXPECT_TRUE(closeWindow());
+    restart();
+    EXPECT_EQ(form->Text3[1]->text(), "2000") << "No keeps the play conditions of the start, also after a failed Yes";
 }
 
 TEST_F(GroupsTest, LogThatCannotBeSavedIsReported) {
@@ -310,6 +303,7 @@ TEST_F(GroupsTest, ExchangeRateFileIsOfferedInFileOrder) {
     EXPECT_EQ(form->Combo2->currentIndex(), 0) << "no 28-ball entry: the first";
     chooseNextRate();
     EXPECT_DOUBLE_EQ(form->shared.yenPerBall, 4);
+    ASSERT_NE(form->Label9[0]->text(), "-");
     for (int k = 1; k < kTableRows; ++k)
         EXPECT_EQ(form->Label9[k]->text(), form->Label9[0]->text());
 }

@@ -7,7 +7,7 @@
 int main(int argc, char **argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QApplication app(argc, argv);
-    app.setFont(zenbalo::uiFont());
+    zenbalo::setUpApplication(app);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -1,7 +1,9 @@
 #include "engine/calculation.h"
 #include "engine/model.h"
 
+#include "support/builders.h"
 #include <cmath>
+
 #include <gtest/gtest.h>
 
 namespace zenbalo {
@@ -42,14 +44,12 @@ TEST(AverageHitsPerFirstHit, StagesAddUp) {
 
 struct Machine {
     MachineRecord text1;
-    std::string rate = "20";
-    std::string total = "2000";
-    double yenPerBall = 100.0 / 28;
+    std::string rate = zenbalo::testing::kWorkedExampleRate;
+    std::string total = zenbalo::testing::kWorkedExampleTotal;
+    double yenPerBall = zenbalo::testing::kWorkedExampleYenPerBall;
 };
 
-Machine workedExample() {
-    return {{"テスト機", "1/300", "", "50", "", "10000", "10000", "", "", "", "", "", "", "", "", "1500"}};
-}
+Machine workedExample() { return {zenbalo::testing::workedExampleMachine()}; }
 
 CalculationDisplay run(const Machine &m, SharedResults &shared) {
     shared.yenPerBall = m.yenPerBall;
@@ -78,6 +78,8 @@ TEST(Calculation, TwentyFiveBallsMakeEveryRowEqual) {
     m.yenPerBall = 4;
     SharedResults shared;
     const CalculationDisplay d = run(m, shared);
+    ASSERT_TRUE(d.succeeded()) << d.status;
+    EXPECT_EQ(d.borders[0], "25.000");
     for (int k = 1; k < kTableRows; ++k) {
         EXPECT_EQ(d.borders[k], d.borders[0]);
         EXPECT_EQ(d.balances[k], d.balances[0]);

@@ -1,6 +1,7 @@
 #include "engine/log_report.h"
 
 #include "common/sjis.h"
+#include "support/builders.h"
 #include "support/temp_dir.h"
 
 #include <gtest/gtest.h>
@@ -11,12 +12,16 @@ namespace {
 using testing::fixture;
 
 LogReport workedExample() {
-    LogReport report{"テスト機", "1500", "20", "2000", 100.0 / 28, {}};
+    const MachineRecord machine = testing::workedExampleMachine();
+    LogReport report{machine[Name],
+                     machine[Payout],
+                     testing::kWorkedExampleRate,
+                     testing::kWorkedExampleTotal,
+                     testing::kWorkedExampleYenPerBall,
+                     {}};
     SharedResults shared;
     shared.yenPerBall = report.yenPerBall;
-    report.results =
-        runCalculation({"テスト機", "1/300", "", "50", "", "10000", "10000", "", "", "", "", "", "", "", "", "1500"},
-                       "20", "2000", shared);
+    report.results = runCalculation(machine, report.rotationRate, report.totalRotations, shared);
     return report;
 }
 

@@ -1,5 +1,7 @@
 #include "engine/specification.h"
 
+#include "support/builders.h"
+
 #include <gtest/gtest.h>
 
 namespace zenbalo {
@@ -45,9 +47,7 @@ TEST(ParseRate, ReadsPercentOrFraction) {
     }
 }
 
-MachineRecord goodMachine() {
-    return {"テスト機", "1/300", "", "50", "", "10000", "10000", "", "", "", "", "", "", "", "", "1500"};
-}
+MachineRecord goodMachine() { return zenbalo::testing::workedExampleMachine(); }
 
 TEST(Validation, MessagesAndTheirPriority) {
     struct Case {

@@ -1,4 +1,5 @@
-#include "library/library_files.h"
+#include "library/library_files_internal.h"
+#include "support/builders.h"
 #include "support/printers.h"
 
 #include "common/sjis.h"
@@ -12,31 +13,6 @@ using namespace zenbalo;
 using namespace zenbalo::testing;
 
 namespace {
-
-const std::array<std::string, kGroups> kTitles = {"サンプル", "ミドル",     "ライトミドル", "甘デジ",
-                                                  "ST機",     "お気に入り", "その他"};
-
-MachineRecord machine(const std::string &name, const std::string &big = "1/319.7", const std::string &payout = "1500") {
-    return {name, big, "1/31.9", "50", "0", "10000", "10000", "100", "100", "0", "0", "0", "0", "0", "0", payout};
-}
-
-void append(Library &library, int group, const MachineRecord &record) {
-    library.machineStrings.insert(library.machineStrings.begin() + library.groupStart(group + 1), record.begin(),
-                                  record.end());
-    ++library.groupCounts[group];
-}
-
-// The library of groups_0_and_4.dat, built without reading any file.
-Library groupsZeroAndFour() {
-    Library library;
-    library.groupTitles = kTitles;
-    append(library, 0, machine("Alpha"));
-    append(library, 0, machine("beta", "1/199.8"));
-    append(library, 0, machine("ガンマ", "1/99.9", "400"));
-    append(library, 4, machine("ＳＴ一号", "1/199.8", "1000"));
-    append(library, 4, machine("ｓｔ二号", "1/99.4", "450"));
-    return library;
-}
 
 std::vector<std::string> fileLines(const std::string &bytes) {
     std::vector<std::string> lines;
@@ -60,7 +36,7 @@ std::string bigLibraryFile(std::array<int, kGroups> counts) {
     for (int i = 0; i < machines; ++i) {
         char name[16];
         std::snprintf(name, sizeof name, "M%05d", i);
-        for (const std::string &field : machine(name))
+        for (const std::string &field : machineRecord(name, "1/319.7"))
             text += "\"" + field + "\"\r\n";
     }
     return text;
@@ -81,7 +57,7 @@ TEST(LibraryFiles, FixturesReadAndWriteBackByteForByte) {
 
 TEST(LibraryFiles, EmptyLibrary) {
     Library empty;
-    empty.groupTitles = kTitles;
+    empty.groupTitles = groupsZeroAndFour().groupTitles;
     EXPECT_EQ(libraryBytes(empty), fixture("library/empty.dat"));
     const auto lines = fileLines(libraryBytes(empty));
     ASSERT_EQ(lines.size(), 15u);
@@ -110,7 +86,7 @@ TEST(LibraryFiles, MachinesOfGroupFourStandInLines63To94) {
     ASSERT_TRUE(read);
     EXPECT_EQ(*read, library);
     EXPECT_EQ(read->libraryUpperIndex(), 79);
-    EXPECT_EQ(read->machine(4, 1), machine("ｓｔ二号", "1/99.4", "450"));
+    EXPECT_EQ(read->machine(4, 1), groupsZeroAndFour().machine(4, 1));
 }
 
 TEST(LibraryFiles, CommaAndYenSignSurvive) {
@@ -134,15 +110,16 @@ TEST(LibraryFiles, HandEditedFileReads) {
     ASSERT_TRUE(read);
     Library want;
     want.groupTitles = {"T0", "T1", "T2", "T3", "T4", "T5", "T6"};
-    append(want, 0,
-           {"名前", "1/300", "1/30", "50", "0", "10000", "10000", "100", "100", "0", "0", "0", "0", "0", "0", "1500"});
+    appendMachine(
+        want, 0,
+        {"名前", "1/300", "1/30", "50", "0", "10000", "10000", "100", "100", "0", "0", "0", "0", "0", "0", "1500"});
     EXPECT_EQ(*read, want);
 }
 
 TEST(LibraryFiles, DoubleQuoteCannotBreakTheFile) {
     Library library;
     library.groupTitles[2] = "say \"hi\"";
-    append(library, 2, machine("a\"b"));
+    appendMachine(library, 2, machineRecord("a\"b", "1/319.7"));
     const auto read = parseLibrary(libraryBytes(library));
     ASSERT_TRUE(read);
     EXPECT_EQ(read->groupTitles[2], "say \u201Dhi\u201D");

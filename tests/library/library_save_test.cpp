@@ -1,5 +1,6 @@
 #include "library/library_files.h"
 #include "library/library_files_internal.h"
+#include "support/builders.h"
 #include "support/printers.h"
 
 #include "common/file_io.h"
@@ -15,19 +16,6 @@ using namespace zenbalo;
 using namespace zenbalo::testing;
 
 namespace {
-
-Library libraryNamed(const std::string &title, int machines = 1) {
-    Library library;
-    library.groupTitles[0] = title;
-    library.groupCounts[3] = static_cast<int16_t>(machines);
-    for (int i = 0; i < machines; ++i) {
-        char name[16];
-        std::snprintf(name, sizeof name, "-%04d", i); // names in list order
-        library.machineStrings.push_back(title + name);
-        library.machineStrings.resize(library.machineStrings.size() + 15, "0");
-    }
-    return library;
-}
 
 std::set<std::string> directoryEntries() {
     std::set<std::string> names;
@@ -50,7 +38,8 @@ std::vector<std::string> damagedFiles() {
 TEST(LibrarySave, PreviousFileIsKeptAsBak) {
     TempWorkDir dir;
     bool damaged = false;
-    const Library first = libraryNamed("first"), second = libraryNamed("second"), third = libraryNamed("third");
+    const Library first = numberedLibrary("first"), second = numberedLibrary("second"),
+                  third = numberedLibrary("third");
 
     ASSERT_TRUE(saveLibrary(first, damaged));
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(first));
@@ -77,31 +66,31 @@ TEST(LibrarySave, DamagedFileIsMovedAsideAndNeverOverwritten) {
     ASSERT_EQ(load.status, LibraryLoad::Status::Damaged);
     bool damaged = true;
 
-    ASSERT_TRUE(saveLibrary(libraryNamed("one"), damaged));
+    ASSERT_TRUE(saveLibrary(numberedLibrary("one"), damaged));
     EXPECT_FALSE(damaged);
-    EXPECT_EQ(readFile(kLibraryFile), libraryBytes(libraryNamed("one")));
+    EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("one")));
     EXPECT_EQ(readFile("zenbalo.dat.bak"), "older backup");
     const auto aside = damagedFiles();
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(readFile(aside[0]), damagedBytes);
 
-    ASSERT_TRUE(saveLibrary(libraryNamed("two"), damaged));
-    ASSERT_TRUE(saveLibrary(libraryNamed("three"), damaged));
-    EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(libraryNamed("two")));
+    ASSERT_TRUE(saveLibrary(numberedLibrary("two"), damaged));
+    ASSERT_TRUE(saveLibrary(numberedLibrary("three"), damaged));
+    EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(numberedLibrary("two")));
     EXPECT_EQ(damagedFiles(), aside);
     EXPECT_EQ(readFile(aside[0]), damagedBytes);
 
     // A second damaged file, possibly within the same second, gets a name of its own.
     writeFile(kLibraryFile, "\"unclosed");
     damaged = true;
-    ASSERT_TRUE(saveLibrary(libraryNamed("four"), damaged));
+    ASSERT_TRUE(saveLibrary(numberedLibrary("four"), damaged));
     const auto both = damagedFiles();
     ASSERT_EQ(both.size(), 2u);
     std::set<std::string> contents;
     for (const std::string &name : both)
         contents.insert(readFile(name));
     EXPECT_EQ(contents, (std::set<std::string>{damagedBytes, "\"unclosed"}));
-    EXPECT_EQ(readFile(kLibraryFile), libraryBytes(libraryNamed("four")));
+    EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("four")));
 }
 
 TEST(LibrarySave, DirectoryInPlaceOfTheFileIsMovedAside) {
@@ -111,9 +100,9 @@ TEST(LibrarySave, DirectoryInPlaceOfTheFileIsMovedAside) {
         std::filesystem::create_directory(kLibraryFile);
         writeFile(std::string(kLibraryFile) + "/inside", "kept");
         bool damaged = damagedAtStart;
-        ASSERT_TRUE(saveLibrary(libraryNamed("new"), damaged));
+        ASSERT_TRUE(saveLibrary(numberedLibrary("new"), damaged));
         EXPECT_FALSE(damaged);
-        EXPECT_EQ(readFile(kLibraryFile), libraryBytes(libraryNamed("new")));
+        EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("new")));
         const auto aside = damagedFiles();
         ASSERT_EQ(aside.size(), 1u);
         EXPECT_EQ(readFile(aside[0] + "/inside"), "kept");
@@ -124,16 +113,16 @@ TEST(LibrarySave, DirectoryInPlaceOfTheFileIsMovedAside) {
 TEST(LibrarySave, DamagedButNoLongerPresent) {
     TempWorkDir dir;
     bool damaged = true;
-    ASSERT_TRUE(saveLibrary(libraryNamed("new"), damaged));
+    ASSERT_TRUE(saveLibrary(numberedLibrary("new"), damaged));
     EXPECT_FALSE(damaged);
     EXPECT_EQ(directoryEntries(), (std::set<std::string>{kLibraryFile}));
 }
 
 TEST(LibrarySave, FailureLeavesTheFileOnDiskUnchanged) {
-    const Library largest = libraryNamed("largest", kMaxMachines);
-    Library inconsistent = libraryNamed("inconsistent");
+    const Library largest = numberedLibrary("largest", kMaxMachines);
+    Library inconsistent = numberedLibrary("inconsistent");
     inconsistent.machineStrings.pop_back();
-    Library negative = libraryNamed("negative");
+    Library negative = numberedLibrary("negative");
     negative.groupCounts[0] = -1;
     negative.groupCounts[1] = 1;
 
@@ -144,11 +133,11 @@ TEST(LibrarySave, FailureLeavesTheFileOnDiskUnchanged) {
         bool damaged;
     };
     const Case cases[] = {
-        {"2048 machines", libraryNamed("too many", kMaxMachines + 1), false, false},
-        {"2048 machines over a damaged file", libraryNamed("too many", kMaxMachines + 1), false, true},
+        {"2048 machines", numberedLibrary("too many", kMaxMachines + 1), false, false},
+        {"2048 machines over a damaged file", numberedLibrary("too many", kMaxMachines + 1), false, true},
         {"counts disagree with the strings", inconsistent, false, false},
         {"negative count", negative, false, false},
-        {"backup cannot be written", libraryNamed("blocked"), true, false},
+        {"backup cannot be written", numberedLibrary("blocked"), true, false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -178,7 +167,7 @@ TEST(LibrarySave, FullDiskChangesNothing) {
         bool damaged = damagedAtStart;
         {
             FileSizeLimit full;
-            EXPECT_FALSE(saveLibrary(libraryNamed("new"), damaged));
+            EXPECT_FALSE(saveLibrary(numberedLibrary("new"), damaged));
         }
         EXPECT_EQ(damaged, damagedAtStart);
         EXPECT_EQ(readFile(kLibraryFile), "old contents");

@@ -1,6 +1,7 @@
 #include "engine/rates.h"
 #include "library/library_files.h"
 #include "library/settings.h"
+#include "support/builders.h"
 #include "support/printers.h"
 
 #include "support/temp_dir.h"
@@ -12,20 +13,6 @@
 
 using namespace zenbalo;
 using namespace zenbalo::testing;
-
-namespace {
-
-Library libraryWithCounts(std::array<int16_t, kGroups> counts) {
-    Library library;
-    library.groupCounts = counts;
-    int total = 0;
-    for (int16_t n : counts)
-        total += n;
-    library.machineStrings.resize(static_cast<size_t>(16 * total), "x");
-    return library;
-}
-
-} // namespace
 
 TEST(SettingsFile, ReservedValuesAndRotationRateAreWrittenBack) {
     const std::string bytes = fixture("library/reserved.cfg");

@@ -2,6 +2,7 @@
 
 #include "app/form1.h"
 #include "common/dialogs.h"
+#include "support/builders.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
@@ -14,13 +15,18 @@
 
 namespace zenbalo::testing {
 
-// Records every message box and answers from a script.
+// Records every message box and answers from a script. A question that no
+// test scripted an answer for is a failure; a message with only OK needs none.
 class FakeDialogs : public Dialogs {
 public:
     MessageBox::Answer ask(const MessageBox &box) override {
         asked.push_back(box);
-        if (answers.empty())
+        if (box.buttons == MessageBox::Buttons::Ok)
+            return MessageBox::Answer::Ok;
+        if (answers.empty()) {
+            ADD_FAILURE() << "unexpected question: " << box.prompt;
             return box.defaultButton;
+        }
         const MessageBox::Answer a = answers.front();
         answers.pop_front();
         return a;
@@ -60,8 +66,10 @@ protected:
         }
     }
 
-    void type(QWidget *box, const QString &text) {
+    // Types at the end of the box's text.
+    void type(EntryBox *box, const QString &text) {
         box->setFocus();
+        box->end(false);
         keys(box, text);
     }
 
@@ -72,7 +80,7 @@ protected:
         keys(box, text);
     }
 
-    QString text(QLabel *label) const { return label->text(); }
+    template <typename Label> QString text(Label *label) const { return label->text(); }
 
     TempWorkDir dir;
     FakeDialogs dialogs;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <sstream>
 #include <stdexcept>
 #include <sys/resource.h>
@@ -55,6 +56,11 @@ void writeFile(const std::string &path, const std::string &bytes) {
     out << bytes;
 }
 
-std::string fixture(const std::string &name) { return readFile(std::string(ZENBALO_TEST_DATA) + "/" + name); }
+std::string fixture(const std::string &name) {
+    const std::string path = std::string(ZENBALO_TEST_DATA) + "/" + name;
+    if (!std::filesystem::is_regular_file(path))
+        ADD_FAILURE() << "missing fixture " << path;
+    return readFile(path);
+}
 
 } // namespace zenbalo::testing

@@ -34,7 +34,7 @@ private:
 
 std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &bytes);
-// Bytes of a fixture under tests/data.
+// Bytes of a fixture under tests/data; a missing fixture fails the test.
 std::string fixture(const std::string &name);
 
 } // namespace zenbalo::testing

@@ -1,0 +1,19 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zenbalo {
+
+// Yen amounts on screen carry the yen sign; files hold it as the byte 0x5C.
+inline constexpr std::string_view kYen = "\u00A5";
+
+// Decodes the UTF-8 sequence at `i` and moves past it. A malformed byte stands
+// for itself, so that any text still splits and still has a total order.
+char32_t nextCodePoint(std::string_view text, size_t &i);
+
+// Splits UTF-8 text into its characters.
+std::vector<std::string_view> utf8Characters(std::string_view text);
+
+} // namespace zenbalo
