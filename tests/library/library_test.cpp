@@ -1,6 +1,7 @@
 #include "library/library.h"
 
 #include "engine/calculation.h"
+#include "support/library_builders.h"
 #include "support/printers.h"
 
 #include <gtest/gtest.h>
@@ -9,31 +10,7 @@
 #include <set>
 
 using namespace zenbalo;
-
-namespace {
-
-MachineRecord record(const std::string &name, const std::string &payout = "1500") {
-    MachineRecord r;
-    r.fill("0");
-    r[0] = name;
-    r[1] = "1/300";
-    r[15] = payout;
-    return r;
-}
-
-// Builds a library from per-group machine lists, in the given stored order.
-Library makeLibrary(const std::array<std::vector<MachineRecord>, kGroups> &groups) {
-    Library library;
-    for (int g = 0; g < kGroups; ++g) {
-        library.groupTitles[g] = "G" + std::to_string(g);
-        library.groupCounts[g] = static_cast<int16_t>(groups[g].size());
-        for (const MachineRecord &r : groups[g])
-            library.machineStrings.insert(library.machineStrings.end(), r.begin(), r.end());
-    }
-    return library;
-}
-
-} // namespace
+using namespace zenbalo::testing;
 
 TEST(Library, NameOrder) {
     struct Case {
@@ -89,7 +66,7 @@ TEST(Library, SortGroupsIsStablePerGroup) {
     EXPECT_EQ(library, sorted);
 
     // Large enough that an unstable sort would mix up names equal but for case.
-    std::array<std::vector<MachineRecord>, kGroups> groups;
+    GroupRecords groups;
     std::vector<MachineRecord> wantM, wantN;
     for (int i = 0; i < 100; ++i) {
         const MachineRecord r = record(i % 3 == 0 ? "n" : (i % 2 ? "M" : "m"), std::to_string(i));
