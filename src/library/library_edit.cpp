@@ -98,55 +98,68 @@ std::optional<int> updateMachine(Library &library, AppSettings &settings, Machin
     const int group = settings.currentGroup;
     const int old = settings.groupListIndex[group];
     const StringIt first = recordAt(library, group, old);
-    const bool renamed = *first != record[0];
-    std::move(record.begin(), record.end(), first);
-    if (!renamed)
-        return old;
-    // The other records keep their order, so moving this one is a rotation
-    // of the records between its old and its new place.
-    const int position = sortedPosition(library, group, *first, old);
-    if (position < old)
-        std::rotate(recordAt(library, group, position), first, first + kMachineFields);
-    else if (position > old)
-        std::rotate(first, first + kMachineFields, recordAt(library, group, position + 1));
+    int position = old;
+    // The records between the old and the new place shift by one record; a
+    // move each is cheaper than the swaps of a rotation.
+    if (*first != record[0]) {
+        position = sortedPosition(library, group, record[0], old);
+        if (position < old)
+            std::move_backward(recordAt(library, group, position), first, first + kMachineFields);
+        else if (position > old)
+            std::move(first + kMachineFields, recordAt(library, group, position + 1), first);
+    }
+    std::move(record.begin(), record.end(), recordAt(library, group, position));
     settings.groupListIndex[group] = static_cast<int16_t>(position);
     return position;
 }
 
 void ReorderMachineStrings(Library &library, const std::array<std::vector<std::string>, kGroups> &lists) {
     for (int g = 0; g < kGroups; ++g) {
-        const int count = library.groupCounts[g];
         if (library.names(g) == lists[g])
             continue;
+        const size_t count = static_cast<size_t>(library.groupCounts[g]);
         const StringIt start = recordAt(library, g, 0);
+        const auto at = [&](size_t i) { return start + static_cast<std::ptrdiff_t>(kMachineFields * i); };
 
         struct Stored {
-            std::vector<int> positions;
+            std::vector<size_t> positions;
             size_t taken = 0;
         };
         std::unordered_map<std::string_view, Stored> byName;
-        for (int i = 0; i < count; ++i)
-            byName[*(start + kMachineFields * i)].positions.push_back(i);
+        for (size_t i = 0; i < count; ++i)
+            byName[*at(i)].positions.push_back(i);
 
-        std::vector<int> order;
-        std::vector<bool> placed(static_cast<size_t>(count), false);
+        // order[k]: the stored position of the record that goes to list position k.
+        std::vector<size_t> order;
+        std::vector<bool> placed(count, false);
         for (const std::string &entry : lists[g]) {
             const auto found = byName.find(entry);
             if (found == byName.end() || found->second.taken == found->second.positions.size())
                 continue;
-            const int i = found->second.positions[found->second.taken++];
-            order.push_back(i);
-            placed[static_cast<size_t>(i)] = true;
+            order.push_back(found->second.positions[found->second.taken++]);
+            placed[order.back()] = true;
         }
-        for (int i = 0; i < count; ++i)
-            if (!placed[static_cast<size_t>(i)])
+        for (size_t i = 0; i < count; ++i)
+            if (!placed[i])
                 order.push_back(i);
 
-        std::vector<std::string> reordered;
-        reordered.reserve(static_cast<size_t>(kMachineFields * count));
-        for (const int i : order)
-            std::move(start + kMachineFields * i, start + kMachineFields * (i + 1), std::back_inserter(reordered));
-        std::move(reordered.begin(), reordered.end(), start);
+        // Applied cycle by cycle, so that each string moves once and no
+        // second copy of a large group is needed.
+        std::vector<bool> done(count, false);
+        for (size_t i = 0; i < count; ++i) {
+            if (done[i])
+                continue;
+            MachineRecord held;
+            std::move(at(i), at(i + 1), held.begin());
+            size_t to = i;
+            for (size_t from = order[i]; from != i; from = order[to]) {
+                std::move(at(from), at(from + 1), at(to));
+                done[to] = true;
+                to = from;
+            }
+            std::move(held.begin(), held.end(), at(to));
+            done[to] = true;
+        }
     }
 }
 
