@@ -12,9 +12,10 @@
 
 namespace zenbalo {
 
-// The rules by which the edit commands change the library. Every group stays
-// in list order (nameLess, names equal but for case in stored order), so the
-// window's lists can follow by inserting or removing a single entry at the
+// The rules by which the edit commands change the library. Each group is in
+// list order (nameLess; names equal but for case in stored order) as the
+// library reader leaves it; the insertions rely on that and keep it, so the
+// window's lists follow by inserting or removing the single entry at the
 // positions returned here. A refused operation changes nothing.
 
 // Exact comparison: names equal but for case are different machines.
