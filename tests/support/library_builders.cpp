@@ -22,6 +22,31 @@ Library makeLibrary(const GroupRecords &groups) {
     return library;
 }
 
+GroupRecords groupsOf(std::string_view layout) {
+    GroupRecords groups;
+    int g = 0;
+    std::string token;
+    const auto flush = [&] {
+        if (token.empty())
+            return;
+        const size_t hash = token.find('#');
+        const std::string name = token.substr(0, hash);
+        groups[g].push_back(
+            record(name == "-" ? "" : name, hash == std::string::npos ? "1500" : token.substr(hash + 1)));
+        token.clear();
+    };
+    for (const char c : layout) {
+        if (c == ' ' || c == '|')
+            flush();
+        else
+            token += c;
+        if (c == '|')
+            ++g;
+    }
+    flush();
+    return groups;
+}
+
 GroupRecords groupRecords(const Library &library) {
     GroupRecords groups;
     for (int g = 0; g < kGroups; ++g)

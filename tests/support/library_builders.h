@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zenbalo::testing {
@@ -17,6 +18,10 @@ MachineRecord record(const std::string &name, const std::string &tag = "1500");
 
 // A library from per-group machine lists, in the given stored order.
 Library makeLibrary(const GroupRecords &groups);
+
+// Groups written as names: groups separated by '|', names by blanks; "-" is
+// the empty name and "name#tag" sets the tag. Missing groups are empty.
+GroupRecords groupsOf(std::string_view layout);
 
 // The records of every group, in stored order.
 GroupRecords groupRecords(const Library &library);
