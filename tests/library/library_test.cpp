@@ -1,25 +1,17 @@
 #include "library/library.h"
-#include "support/builders.h"
 
 #include "engine/calculation.h"
+#include "support/builders.h"
 #include "support/printers.h"
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include <algorithm>
+#include <map>
 #include <set>
 
 using namespace zenbalo;
-
-namespace {
-
-MachineRecord record(const std::string &name, const std::string &payout = "1500") {
-    return zenbalo::testing::machineRecord(name, "1/300", payout);
-}
-
-} // namespace
+using namespace zenbalo::testing;
 
 TEST(Library, NameOrder) {
     struct Case {
@@ -51,7 +43,7 @@ TEST(Library, NameOrder) {
 }
 
 TEST(Library, SortGroupsIsStablePerGroup) {
-    Library library = zenbalo::testing::makeLibrary({{
+    Library library = makeLibrary({{
         {record("b"), record("A"), record("c")},
         {},
         {record("x", "1"), record("X", "2"), record("w"), record("x", "3")},
@@ -75,7 +67,7 @@ TEST(Library, SortGroupsIsStablePerGroup) {
     EXPECT_EQ(library, sorted);
 
     // Large enough that an unstable sort would mix up names equal but for case.
-    std::array<std::vector<MachineRecord>, kGroups> groups;
+    GroupRecords groups;
     std::vector<MachineRecord> wantM, wantN;
     for (int i = 0; i < 100; ++i) {
         const MachineRecord r = record(i % 3 == 0 ? "n" : (i % 2 ? "M" : "m"), std::to_string(i));
@@ -83,14 +75,14 @@ TEST(Library, SortGroupsIsStablePerGroup) {
         (r[0] == "n" ? wantN : wantM).push_back(r);
     }
     wantM.insert(wantM.end(), wantN.begin(), wantN.end());
-    Library many = zenbalo::testing::makeLibrary(groups);
+    Library many = makeLibrary(groups);
     sortGroups(many);
     for (int i = 0; i < 100; ++i)
         ASSERT_EQ(many.machine(5, i), wantM[i]) << "position " << i;
 }
 
 TEST(Library, IndexesOfGroupsAndMachines) {
-    const Library library = zenbalo::testing::makeLibrary({{
+    const Library library = makeLibrary({{
         {record("a0"), record("a1"), record("a2")},
         {},
         {},

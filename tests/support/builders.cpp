@@ -10,13 +10,15 @@ MachineRecord machineRecord(const std::string &name, const std::string &bigHit, 
     return {name, bigHit, "", "50", "", "10000", "10000", "", "", "", "", "", "", "", "", payout};
 }
 
+MachineRecord record(const std::string &name, const std::string &tag) { return machineRecord(name, "1/300", tag); }
+
 void appendMachine(Library &library, int group, const MachineRecord &record) {
     const auto at = library.machineStrings.begin() + library.groupStart(group + 1);
     library.machineStrings.insert(at, record.begin(), record.end());
     ++library.groupCounts[group];
 }
 
-Library makeLibrary(const std::array<std::vector<MachineRecord>, kGroups> &groups) {
+Library makeLibrary(const GroupRecords &groups) {
     Library library;
     for (int g = 0; g < kGroups; ++g) {
         library.groupTitles[g] = "G" + std::to_string(g);
@@ -24,6 +26,39 @@ Library makeLibrary(const std::array<std::vector<MachineRecord>, kGroups> &group
             appendMachine(library, g, record);
     }
     return library;
+}
+
+GroupRecords groupsOf(std::string_view layout) {
+    GroupRecords groups;
+    int g = 0;
+    std::string token;
+    const auto flush = [&] {
+        if (token.empty())
+            return;
+        const size_t hash = token.find('#');
+        const std::string name = token.substr(0, hash);
+        groups[g].push_back(
+            record(name == "-" ? "" : name, hash == std::string::npos ? "1500" : token.substr(hash + 1)));
+        token.clear();
+    };
+    for (const char c : layout) {
+        if (c == ' ' || c == '|')
+            flush();
+        else
+            token += c;
+        if (c == '|')
+            ++g;
+    }
+    flush();
+    return groups;
+}
+
+GroupRecords groupRecords(const Library &library) {
+    GroupRecords groups;
+    for (int g = 0; g < kGroups; ++g)
+        for (int i = 0; i < library.groupCounts[g]; ++i)
+            groups[g].push_back(library.machine(g, i));
+    return groups;
 }
 
 Library libraryWithCounts(const std::array<int16_t, kGroups> &counts) {

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace zenbalo::testing {
@@ -23,10 +24,21 @@ inline constexpr double kWorkedExampleYenPerBall = 100.0 / 28;
 MachineRecord machineRecord(const std::string &name, const std::string &bigHit = "1/300",
                             const std::string &payout = "1500");
 
+// A machine that calculates; `tag` goes into the payout so that records of
+// equal names can be told apart.
+MachineRecord record(const std::string &name, const std::string &tag = "1500");
+
+using GroupRecords = std::array<std::vector<MachineRecord>, kGroups>;
+
 // Adds a machine at the end of a group.
 void appendMachine(Library &library, int group, const MachineRecord &record);
 // A library from per-group machine lists, kept in the given stored order.
-Library makeLibrary(const std::array<std::vector<MachineRecord>, kGroups> &groups);
+Library makeLibrary(const GroupRecords &groups);
+// Groups written as names: groups separated by '|', names by blanks; "-" is
+// the empty name and "name#tag" sets the tag. Missing groups are empty.
+GroupRecords groupsOf(std::string_view layout);
+// The records of every group, in stored order.
+GroupRecords groupRecords(const Library &library);
 // Groups holding the given numbers of machines whose every field is "x".
 Library libraryWithCounts(const std::array<int16_t, kGroups> &counts);
 // `machines` machines in group 3 named title-0000, title-0001, ... (list
