@@ -47,18 +47,18 @@ std::optional<AnalysisResults> RunAnalysis(const AnalysisTotals &totals, const S
     const double yenPerBall = shared.yenPerBall;
     const double payout = shared.payoutPerHit;
     const double expectedHits = shared.totalHitProbability * *rotations;
-    if (expectedHits == 0)
-        return std::nullopt;
     const double realBalance = yenPerBall * *balls - *invested;
     const double hitError = *hits - expectedHits;
     const double theoreticalBalance = realBalance - hitError * payout * yenPerBall;
     const double luckIndex = hitError / expectedHits * 100 + 100;
 
     const std::optional<int32_t> consumed = consumedYen(*hits, shared.payoutPerHit, *balls, *invested);
-    if (!consumed || *consumed == 0)
+    if (!consumed)
         return std::nullopt;
     const double playRotationRate = static_cast<double>(*rotations) / *consumed * 1000;
 
+    // No hit expected or nothing consumed divides by zero; that, like any other
+    // endless figure, leaves the window as it was.
     for (double figure : {realBalance, theoreticalBalance, hitError, luckIndex, playRotationRate})
         if (!std::isfinite(figure))
             return std::nullopt;
