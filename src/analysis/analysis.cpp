@@ -1,6 +1,7 @@
 #include "analysis/analysis.h"
 
 #include "common/format.h"
+#include "common/text.h"
 #include "common/number.h"
 
 #include <cmath>

@@ -1,6 +1,7 @@
 #include "firsthit/first_hit.h"
 
 #include "common/format.h"
+#include "common/text.h"
 
 #include <cmath>
 
