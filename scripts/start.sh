@@ -3,7 +3,7 @@
 # its files (ZENBALO_DATA overrides the place).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/packages.sh" cmake g++ make qt6-base-dev fonts-ipafont-gothic
+"$root/scripts/packages.sh" cmake g++ make qt6-base-dev fonts-ipafont-gothic xdg-utils
 cmake -S "$root" -B "$root/build/release" -DCMAKE_BUILD_TYPE=Release -DZENBALO_BUILD_TESTS=OFF >/dev/null
 cmake --build "$root/build/release" --target zenbalo -j"$(nproc)"
 

@@ -3,7 +3,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/packages.sh" cmake g++ make qt6-base-dev fonts-ipafont-gothic googletest libgtest-dev \
-    xvfb xauth xdotool
+    xvfb xauth xdotool xdg-utils
 cmake -S "$root" -B "$root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENBALO_WERROR=ON >/dev/null
 cmake --build "$root/build/test" -j"$(nproc)"
 cd "$root/build/test"
