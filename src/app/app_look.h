@@ -7,7 +7,9 @@ namespace zenbalo {
 
 // "MS UI Gothic" 9 pt where installed, else a Japanese gothic font.
 QFont uiFont();
-// The program's own 32 x 32 icon: a silver pachinko ball.
+inline constexpr int kIconSizes[] = {16, 32, 48, 128, 256};
+// The program's own icon, a silver pachinko ball with a red Z, at every size
+// rendered from data/icons/zenbalo.svg.
 QIcon appIcon();
 
 } // namespace zenbalo
