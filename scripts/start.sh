@@ -9,7 +9,9 @@ cmake --build "$root/build/release" --target zenbalo -j"$(nproc)"
 
 data="${ZENBALO_DATA:-${XDG_DATA_HOME:-$HOME/.local/share}/zenbalo}"
 mkdir -p "$data"
-# The exchange-rate list is the player's to edit; never overwrite it.
+# The exchange-rate list is the player's to edit, and the manual may carry the
+# player's notes: never overwrite either.
 [ -e "$data/zenbalo.kan" ] || cp "$root/data/zenbalo.kan" "$data/zenbalo.kan"
+[ -e "$data/説明書.txt" ] || cp "$root/data/説明書.txt" "$data/説明書.txt"
 cd "$data"
 exec "$root/build/release/src/app/zenbalo"
