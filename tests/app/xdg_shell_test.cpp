@@ -28,15 +28,6 @@ std::string script(const std::string &path, const std::string &body, mode_t mode
     return path;
 }
 
-bool onPath(const std::string &program) {
-    const char *path = std::getenv("PATH");
-    std::istringstream dirs(path ? path : "");
-    for (std::string dir; std::getline(dirs, dir, ':');)
-        if (!dir.empty() && ::access((dir + "/" + program).c_str(), X_OK) == 0)
-            return true;
-    return false;
-}
-
 // Processes whose parent is this one, finished ones (zombies) included.
 int children() {
     int count = 0;
@@ -121,7 +112,6 @@ TEST(XdgShell, HandsOverOneArgumentWithFileNamesMadeAbsolute) {
         {"blanks, quotes and shell signs", awkward, cwd + "/" + awkward},
         {"leading dash", "-n.txt", cwd + "/-n.txt"},
         {"colon without slashes", "c:log.txt", cwd + "/c:log.txt"},
-        {"relative path", "old/bunseki.txt", cwd + "/old/bunseki.txt"},
         {"absolute path", "/tmp/x y.txt", "/tmp/x y.txt"},
         {"web address", "https://example.com/a?b=1&c=d", "https://example.com/a?b=1&c=d"},
         {"web address with a scheme of signs", "view-source+x.y://page", "view-source+x.y://page"},
@@ -135,11 +125,11 @@ TEST(XdgShell, HandsOverOneArgumentWithFileNamesMadeAbsolute) {
 }
 
 TEST(XdgShell, XdgOpenReportsAMissingFileAtOnce) {
-    if (!onPath("xdg-open"))
+    if (std::system("command -v xdg-open >/dev/null") != 0)
         GTEST_SKIP() << "xdg-open (Debian's xdg-utils) is not installed";
     testing::TempWorkDir dir;
     XdgShell shell;
-    for (const char *name : {"説明書.txt", "log.txt", "my bunseki.txt"}) {
+    for (const char *name : {"説明書.txt", "my bunseki.txt"}) {
         SCOPED_TRACE(name);
         const Clock::time_point start = Clock::now();
         EXPECT_FALSE(shell.open(name));
