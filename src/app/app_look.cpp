@@ -3,10 +3,12 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QPainter>
-#include <QPixmap>
-#include <QRadialGradient>
+#include <QString>
 #include <QTranslator>
+
+// The resources live in a static library, whose unreferenced objects the
+// linker drops; naming them here keeps them. Not possible inside a namespace.
+static void initIconResources() { Q_INIT_RESOURCE(zenbalo); }
 
 namespace zenbalo {
 
@@ -27,22 +29,11 @@ void setUpApplication(QApplication &app) {
 }
 
 QIcon appIcon() {
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QRadialGradient shine(QPointF(11, 10), 20);
-    shine.setColorAt(0, Qt::white);
-    shine.setColorAt(0.5, QColor(170, 170, 180));
-    shine.setColorAt(1, QColor(70, 70, 85));
-    painter.setBrush(shine);
-    painter.setPen(QPen(QColor(40, 40, 50), 1));
-    painter.drawEllipse(QRectF(2, 2, 28, 28));
-    painter.setPen(QPen(QColor(200, 30, 30), 3));
-    painter.drawLine(QPointF(11, 11), QPointF(21, 11));
-    painter.drawLine(QPointF(21, 11), QPointF(11, 21));
-    painter.drawLine(QPointF(11, 21), QPointF(21, 21));
-    return QIcon(pixmap);
+    initIconResources();
+    QIcon icon;
+    for (int size : kIconSizes)
+        icon.addFile(QString(":/icons/zenbalo-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 } // namespace zenbalo

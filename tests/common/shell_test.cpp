@@ -1,0 +1,60 @@
+#include "common/shell.h"
+
+#include "support/fake_shell.h"
+
+#include <gtest/gtest.h>
+#include <string>
+#include <vector>
+
+namespace zenbalo {
+namespace {
+
+class RecordingDialogs : public Dialogs {
+public:
+    MessageBox::Answer ask(const MessageBox &box) override {
+        asked.push_back(box);
+        return MessageBox::Answer::Ok;
+    }
+
+    std::vector<MessageBox> asked;
+};
+
+TEST(ShellOpen, ReportsOnlyAFailureWithTheActionsMessage) {
+    struct Case {
+        const char *name;
+        std::string target;
+        std::string message;
+        std::string title;
+    } cases[] = {
+        {"manual", "説明書.txt", "説明書を開けませんでした。", "Zenbalo - 説明書を開く"},
+        {"log", "log.txt", "ログを開けませんでした。", "Zenbalo - ログを開く"},
+        {"web page", "https://example.com/zenbalo/", "ブラウザを開けませんでした。", "Zenbalo"},
+        {"analysis file", "bunseki.txt", "分析ファイルを開けませんでした。", "分析 - 開く"},
+    };
+    for (const Case &c : cases) {
+        for (bool succeeds : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (succeeds ? ", opened" : ", failed"));
+            testing::FakeShell shell;
+            shell.succeeds = succeeds;
+            RecordingDialogs dialogs;
+
+            ShellOpen(shell, dialogs, c.target, c.message, c.title);
+
+            EXPECT_EQ(shell.opened, std::vector<std::string>{c.target}); // once, no retry
+            if (succeeds) {
+                EXPECT_TRUE(dialogs.asked.empty());
+                continue;
+            }
+            ASSERT_EQ(dialogs.asked.size(), 1u);
+            const MessageBox &box = dialogs.asked[0];
+            EXPECT_EQ(box.prompt, c.message);
+            EXPECT_EQ(box.title, c.title);
+            EXPECT_EQ(box.buttons, MessageBox::Buttons::Ok);
+            EXPECT_EQ(box.icon, MessageBox::Icon::Critical);
+            EXPECT_EQ(box.defaultButton, MessageBox::Answer::Ok);
+        }
+    }
+}
+
+} // namespace
+} // namespace zenbalo
