@@ -10,9 +10,11 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace zenbalo {
 
@@ -47,6 +49,7 @@ void Form1::connectHandlers() {
                 Option1_Click(g);
         });
         connect(Label5[g], &ClickLabel::clicked, this, [this, g] { Label5_Click(g); });
+        Option1[g]->installEventFilter(this);
     }
     // Clicks on another row's disabled title or list reach the frame, not the
     // row area behind them; they choose that row's group all the same.
@@ -116,6 +119,23 @@ void Form1::Form_Unload(bool &cancel) {
 void Form1::mnuExit_Click() { close(); }
 
 bool Form1::eventFilter(QObject *watched, QEvent *event) {
+    // The arrow keys choose the next or previous group as a click would; the
+    // focus follows only when the group changed.
+    if (event->type() == QEvent::KeyPress) {
+        const auto from = std::find(Option1.begin(), Option1.end(), watched);
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        const int step = key == Qt::Key_Down || key == Qt::Key_Right ? 1
+                         : key == Qt::Key_Up || key == Qt::Key_Left  ? -1
+                                                                     : 0;
+        if (from != Option1.end() && step != 0) {
+            const int to = static_cast<int>(from - Option1.begin()) + step;
+            if (to >= 0 && to < kGroups) {
+                Option1[to]->click();
+                Option1[settings.currentGroup]->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            }
+            return true;
+        }
+    }
     if (watched == Frame2 && event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         for (int g = 0; g < kGroups; ++g) {
@@ -236,10 +256,7 @@ void Form1::Option1_Click(int index) {
         const auto answer = dialogs_.ask({"新規作成を取り消しますか？", "Zenbalo", MessageBox::Buttons::YesNo,
                                           MessageBox::Icon::Question, MessageBox::Answer::No});
         if (answer != MessageBox::Answer::Yes) {
-            const bool keyboard = Option1[index]->hasFocus(); // an arrow key moved the focus along
             Option1[settings.currentGroup]->setChecked(true);
-            if (keyboard)
-                Option1[settings.currentGroup]->setFocus();
             return;
         }
         EndNewMode();

@@ -34,7 +34,7 @@ constexpr int kFigureGap = 6; // pixels between a figure and what stands left of
 // ("9999.999", "¥2469035800") at the normal font.
 constexpr int kRatioRight = 720;
 constexpr int kBorderRight = 1680;
-constexpr int kBalanceRight = 3045;
+constexpr int kBalanceRight = 3090;
 
 // The summary frame, in the client area, and the right edge of its figures.
 constexpr int kSummaryLeft = 5430;

@@ -186,3 +186,21 @@ TEST(LibrarySave, DamagedFileNamesAreNeverReused) {
     writeFile(base + "-1", "");
     EXPECT_EQ(damagedFileName(now), base + "-2");
 }
+
+TEST(LibrarySave, LibraryFileRemembersADamagedFileUntilItIsSaved) {
+    TempWorkDir dir;
+    writeFile(kLibraryFile, "\"cut short");
+    LibraryFile file;
+    EXPECT_EQ(file.read().status, LibraryLoad::Status::Damaged);
+    EXPECT_TRUE(file.damagedOnDisk());
+    {
+        FileSizeLimit full;
+        EXPECT_FALSE(file.write(numberedLibrary("new")));
+    }
+    EXPECT_TRUE(file.damagedOnDisk()) << "a failed save must not forget the file is precious";
+    ASSERT_TRUE(file.write(numberedLibrary("new")));
+    EXPECT_FALSE(file.damagedOnDisk());
+    ASSERT_EQ(damagedFiles().size(), 1u);
+    EXPECT_EQ(readFile(damagedFiles()[0]), "\"cut short");
+    EXPECT_EQ(LibraryFile().read().library, numberedLibrary("new"));
+}

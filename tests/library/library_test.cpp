@@ -100,6 +100,12 @@ TEST(Library, IndexesOfGroupsAndMachines) {
     }
     EXPECT_EQ(library.machine(4, 1), record("e1"));
     EXPECT_EQ(library.machine(0, 2), record("a2"));
+    // Where the shown machine's fields start; no selection shows the first.
+    const struct {
+        int group, listIndex, want;
+    } starts[] = {{0, -1, 0}, {0, 2, 32}, {4, -1, 48}, {4, 1, 64}, {2, -1, 48}};
+    for (const auto &c : starts)
+        EXPECT_EQ(library.MachineStartIndex(c.group, c.listIndex), c.want) << c.group << " " << c.listIndex;
     EXPECT_EQ(library.names(4), (std::vector<std::string>{"e0", "e1"}));
     EXPECT_TRUE(library.names(1).empty());
 

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <filesystem>
 
 using namespace zenbalo;
@@ -89,4 +90,22 @@ TEST(RateList, ShippedFileOffersTheBuiltInList) {
     EXPECT_EQ(list.entries, builtInRateList());
     EXPECT_EQ(defaultRateIndex(list.entries), 3);
     EXPECT_DOUBLE_EQ(100 / ballsPer100Yen(list.entries[3]), 100.0 / 28);
+}
+
+TEST(RateList, YenPerBallOfAnEntry) {
+    struct Case {
+        const char *entry;
+        double want;
+    } cases[] = {
+        {"28玉 (3.57円)", 100.0 / 28},
+        {"25玉 等価", 4},
+        {"40", 2.5},
+        {"5玉", 20},
+        {"2.5円", 50} // only the first two characters count
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.entry);
+        EXPECT_DOUBLE_EQ(yenPerBall(c.entry), c.want);
+    }
+    EXPECT_FALSE(std::isfinite(yenPerBall("玉"))) << "no balls named: the calculation refuses it";
 }

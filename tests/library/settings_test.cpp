@@ -165,3 +165,29 @@ TEST(Settings, FitFallsBackSilently) {
     fitSettings(noRates, library, 0);
     EXPECT_EQ(noRates.rateListIndex, 0);
 }
+
+TEST(Settings, PlayConditionsKeptAtASave) {
+    struct Case {
+        const char *name;
+        std::string rate, total;
+        double wantRate;
+        int16_t wantTotal;
+    };
+    const Case cases[] = {
+        {"as typed", "18.5", "1234", 18.5, 1234},
+        {"leading numbers", "25.5.1", "300x", 25.5, 300},
+        {"empty boxes read 0", "", "", 0, 0},
+        {"total beyond 16 bits keeps the previous", "20", "70000", 20, 2000},
+        {"largest total", "20", "32767", 20, 32767},
+        {"rate too large to read keeps the previous", std::string(400, '9'), "10", 30, 10},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        AppSettings settings;
+        settings.savedRotationRate = 30;
+        settings.savedTotalRotations = 2000;
+        storePlayConditions(settings, c.rate, c.total);
+        EXPECT_EQ(settings.savedRotationRate, c.wantRate);
+        EXPECT_EQ(settings.savedTotalRotations, c.wantTotal);
+    }
+}
