@@ -33,9 +33,9 @@ bool appendAnalysisRecord(const AnalysisRecord &record) {
     // Rewriting a file that could not be read would drop the journal.
     if (old.status == FileContents::Status::Unreadable)
         return false;
-    return writeFileAtomically(kAnalysisFile, old.bytes + sjisLines(analysisRecordLines(record)));
+    return writeFileAtomically(kAnalysisFile, old.bytes + sjisLines(analysisRecordLines(record))).ok();
 }
 
-bool emptyAnalysisFile() { return writeFileAtomically(kAnalysisFile, ""); }
+bool emptyAnalysisFile() { return writeFileAtomically(kAnalysisFile, "").ok(); }
 
 } // namespace zenbalo

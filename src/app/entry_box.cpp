@@ -1,5 +1,6 @@
 #include "app/entry_box.h"
 
+#include "common/machine_record.h"
 #include "common/sjis.h"
 
 #include <algorithm>
@@ -54,6 +55,7 @@ private:
 
 EntryBox::EntryBox(BoxFilter filter, QWidget *parent) : QLineEdit(parent), filter_(filter) {
     setValidator(new EntryValidator(this));
+    setMaxLength(kMaxFieldCharacters);
     if (filter != BoxFilter::Text)
         setAttribute(Qt::WA_InputMethodEnabled, false);
     connect(this, &QLineEdit::textEdited, this, [this](const QString &text) {

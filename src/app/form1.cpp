@@ -98,12 +98,12 @@ void Form1::Form_Unload(bool &cancel) {
         if (answer == MessageBox::Answer::Yes) {
             for (int g = 0; g < kGroups; ++g)
                 library.groupTitles[g] = toStd(Text2[g]->text());
-            if (WriteLibraryFile()) {
+            if (const WriteResult saved = WriteLibraryFile(); saved.ok()) {
                 storePlayConditions(settings, toStd(Text3[0]->text()), toStd(Text3[1]->text()));
             } else {
                 // Closing now would lose the library in memory; the play
                 // conditions stay as they were until a save succeeds.
-                dialogs_.refuse("zenbalo.datを保存できませんでした。", "Zenbalo - 終了");
+                dialogs_.refuse("zenbalo.datを保存できませんでした。\n" + errorReason(saved.error), "Zenbalo - 終了");
                 cancel = true;
             }
         } else if (answer == MessageBox::Answer::Cancel) {
@@ -152,7 +152,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event) {
 // ---- files
 
 void Form1::ReadSettingsFile() {
-    const std::optional<AppSettings> read = loadSettings();
+    const std::optional<AppSettings> read = settingsFile_.read();
     settingsRead_ = read.has_value();
     if (read)
         settings = *read;
@@ -173,9 +173,9 @@ void Form1::ReadRateListFile() {
         Combo2->addItem(toQt(entry));
 }
 
-bool Form1::WriteSettingsFile() { return saveSettings(settings); }
+bool Form1::WriteSettingsFile() { return settingsFile_.write(settings); }
 
-bool Form1::WriteLibraryFile() { return libraryFile_.write(library); }
+WriteResult Form1::WriteLibraryFile() { return libraryFile_.write(library); }
 
 // ---- calculation
 

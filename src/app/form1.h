@@ -113,7 +113,7 @@ private:
     void ReadLibraryFile();
     void ReadRateListFile();
     [[nodiscard]] bool WriteSettingsFile();
-    [[nodiscard]] bool WriteLibraryFile();
+    [[nodiscard]] WriteResult WriteLibraryFile();
 
     void showResults(const CalculationDisplay &display);
     CalculationDisplay displayedResults() const;
@@ -124,6 +124,7 @@ private:
     QButtonGroup *groupButtons_ = nullptr;
     bool settingsRead_ = false;
     LibraryFile libraryFile_;
+    SettingsFile settingsFile_;
 };
 
 } // namespace zenbalo

@@ -1,23 +1,63 @@
 #pragma once
 
+#include <cstddef>
+#include <ctime>
+#include <limits>
 #include <string>
 
 namespace zenbalo {
 
 struct FileContents {
+    // Unreadable also covers what is not a regular file (a directory, a FIFO,
+    // a device) and a file larger than the reader takes.
     enum class Status { Ok, Missing, Unreadable };
     Status status = Status::Missing;
     std::string bytes;
 };
 
-// Reads a whole file by name; Missing only when it does not exist.
-FileContents readWholeFile(const std::string &name);
+// Reads a whole file by name, following symbolic links. Never blocks on a FIFO
+// or a device, and looks at the size before reading, so a file larger than
+// `maxBytes` costs no memory.
+FileContents readWholeFile(const std::string &name, size_t maxBytes = std::numeric_limits<size_t>::max());
 
-// Writes a temporary file beside `name`, flushes it to disk and renames it over
-// `name`, so a crash or a full disk leaves the old file whole. False on failure,
-// with nothing changed.
-[[nodiscard]] bool writeFileAtomically(const std::string &name, const std::string &bytes);
+// The outcome of a write: the system's error number, 0 on success.
+struct WriteResult {
+    int error = 0;
+    bool ok() const { return error == 0; }
+};
+
+// Writes `bytes` to a temporary file of a name no user file has, beside the
+// file `name` stands for (through symbolic links, so a linked file is
+// replaced, not the link), flushes it to disk and renames it over that file,
+// so a crash or a full disk leaves the old file whole. The replaced file's
+// permissions are kept.
+[[nodiscard]] WriteResult writeFileAtomically(const std::string &name, const std::string &bytes);
+
+// The file a name stands for once symbolic links are followed; the name itself
+// when it is no link. The file need not exist.
+std::string resolveLinks(const std::string &name);
 
 bool fileExists(const std::string &name);
+
+// First free name "<base>.damaged-YYYYMMDD-HHMMSS" (local time of `now`), with
+// "-1", "-2", ... appended while the name is taken.
+std::string damagedFileName(const std::string &base, std::time_t now);
+
+// Keeps an unreadable file under a name of its own (see damagedFileName) so
+// that no save destroys it. A regular file gets a second name (a hard link,
+// else a copy) and `name` goes on to exist at every moment; anything else (a
+// directory, a FIFO, a link to a device) is moved aside, since nothing could
+// be written over it. Nothing to keep when `name` does not exist.
+struct KeptFile {
+    std::string name; // empty when there was nothing to keep or on failure
+    bool moved = false;
+    int error = 0;
+};
+KeptFile keepDamagedFile(const std::string &name);
+// Undoes keepDamagedFile after the save it made room for failed.
+void restoreDamagedFile(const std::string &name, const KeptFile &kept);
+
+// A short explanation of a system error number for the player, in Japanese.
+std::string errorReason(int error);
 
 } // namespace zenbalo

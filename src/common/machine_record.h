@@ -6,6 +6,8 @@
 namespace zenbalo {
 
 inline constexpr int kMachineFields = 16;
+// The longest text a box takes; it bounds the size of every file.
+inline constexpr int kMaxFieldCharacters = 255;
 
 // The fields of a machine, in the order of the specification boxes and of the
 // library file.

@@ -46,6 +46,8 @@ std::vector<std::string> logReportLines(const LogReport &report) {
     return lines;
 }
 
-bool writeLogFile(const LogReport &report) { return writeFileAtomically(kLogFile, sjisLines(logReportLines(report))); }
+bool writeLogFile(const LogReport &report) {
+    return writeFileAtomically(kLogFile, sjisLines(logReportLines(report))).ok();
+}
 
 } // namespace zenbalo

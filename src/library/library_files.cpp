@@ -7,18 +7,21 @@
 #include "library/library_files_internal.h"
 #include "library/value_reader.h"
 
+#include <cerrno>
 #include <cmath>
-#include <cstdio>
-#include <unistd.h>
 
 namespace zenbalo {
 
 namespace {
 
 constexpr const char *kBackupFile = "zenbalo.dat.bak";
-// The new library is complete and on disk under this name before the old file
-// is moved aside or replaced.
-constexpr const char *kPendingLibraryFile = "zenbalo.dat.new";
+
+// No file this program writes comes near these sizes (a library of 2047
+// machines whose every field is as long as a box takes is under 17 MB); a
+// larger file is damaged and is not read at all.
+constexpr size_t kMaxLibraryBytes = 32u << 20;
+constexpr size_t kMaxSettingsBytes = 64u << 10;
+constexpr size_t kMaxRateListBytes = 1u << 20;
 
 std::string quoted(const std::string &text) { return "\"" + withoutDoubleQuotes(text) + "\""; }
 
@@ -60,28 +63,7 @@ bool writable(const Library &library) {
     return count <= kMaxMachines && library.machineStrings.size() == static_cast<size_t>(kMachineFields * count);
 }
 
-// Moves the unreadable library out of the way under a name no later save uses;
-// the name, or nullopt on failure.
-std::optional<std::string> moveDamagedAside() {
-    std::string name = damagedFileName(std::time(nullptr));
-    if (std::rename(kLibraryFile, name.c_str()) != 0)
-        return std::nullopt;
-    return name;
-}
-
 } // namespace
-
-std::string damagedFileName(std::time_t now) {
-    std::tm local{};
-    localtime_r(&now, &local);
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
-    const std::string base = std::string(kLibraryFile) + ".damaged-" + stamp;
-    std::string name = base;
-    for (int n = 1; fileExists(name); ++n)
-        name = base + "-" + std::to_string(n);
-    return name;
-}
 
 std::optional<AppSettings> parseSettings(std::string_view bytes) {
     const auto text = decodeSjis(bytes);
@@ -155,6 +137,13 @@ std::optional<Library> parseLibrary(std::string_view bytes) {
             return std::nullopt;
         library.machineStrings.push_back(std::move(*value));
     }
+    // A file this program writes ends right after its last machine (or the
+    // one placeholder of an empty library): more values mean counts that do
+    // not match the file, and the machines beyond them would be lost.
+    if (total == 0)
+        reader.next();
+    if (!reader.atEnd())
+        return std::nullopt;
     // A file written with another collation must still match the list positions.
     sortGroups(library);
     return library;
@@ -178,7 +167,7 @@ RateList parseRateList(std::string_view bytes) { return parseCountedRateList(byt
 
 LibraryLoad loadLibrary() {
     LibraryLoad load;
-    const FileContents file = readWholeFile(kLibraryFile);
+    const FileContents file = readWholeFile(kLibraryFile, kMaxLibraryBytes);
     if (file.status == FileContents::Status::Missing) {
         load.status = LibraryLoad::Status::Missing;
         load.library = sampleLibrary();
@@ -191,15 +180,19 @@ LibraryLoad loadLibrary() {
     return load;
 }
 
-std::optional<AppSettings> loadSettings() {
-    const FileContents file = readWholeFile(kSettingsFile);
-    if (file.status != FileContents::Status::Ok)
-        return std::nullopt;
-    return parseSettings(file.bytes);
+SettingsLoad loadSettings() {
+    const FileContents file = readWholeFile(kSettingsFile, kMaxSettingsBytes);
+    SettingsLoad load;
+    load.damaged = file.status == FileContents::Status::Unreadable;
+    if (file.status == FileContents::Status::Ok) {
+        load.settings = parseSettings(file.bytes);
+        load.damaged = !load.settings;
+    }
+    return load;
 }
 
 std::vector<std::string> loadRateList() {
-    const FileContents file = readWholeFile(kRateListFile);
+    const FileContents file = readWholeFile(kRateListFile, kMaxRateListBytes);
     if (file.status == FileContents::Status::Missing)
         return builtInRateList();
     const CountedRateList read =
@@ -215,39 +208,52 @@ LibraryLoad LibraryFile::read() {
     return load;
 }
 
-bool LibraryFile::write(const Library &library) { return saveLibrary(library, damagedOnDisk_); }
+WriteResult LibraryFile::write(const Library &library) { return saveLibrary(library, damagedOnDisk_); }
 
-bool saveSettings(const AppSettings &settings) { return writeFileAtomically(kSettingsFile, settingsBytes(settings)); }
+std::optional<AppSettings> SettingsFile::read() {
+    SettingsLoad load = loadSettings();
+    damagedOnDisk_ = load.damaged;
+    return load.settings;
+}
 
-bool saveLibrary(const Library &library, bool &damagedOnDisk) {
+bool SettingsFile::write(const AppSettings &settings) {
+    KeptFile kept;
+    if (damagedOnDisk_) {
+        kept = keepDamagedFile(kSettingsFile);
+        if (kept.error != 0)
+            return false;
+    }
+    if (!writeFileAtomically(kSettingsFile, settingsBytes(settings)).ok()) {
+        restoreDamagedFile(kSettingsFile, kept);
+        return false;
+    }
+    damagedOnDisk_ = false;
+    return true;
+}
+
+WriteResult saveLibrary(const Library &library, bool &damagedOnDisk) {
     if (!writable(library))
-        return false;
-    if (!writeFileAtomically(kPendingLibraryFile, libraryBytes(library)))
-        return false;
-    const auto fail = [] {
-        ::unlink(kPendingLibraryFile);
-        return false;
-    };
-    std::optional<std::string> movedAside;
+        return {EOVERFLOW};
+    KeptFile kept;
     if (fileExists(kLibraryFile)) {
-        const FileContents old = readWholeFile(kLibraryFile);
+        const FileContents old = readWholeFile(kLibraryFile, kMaxLibraryBytes);
         // A file that does not read now is as precious as one that was damaged
-        // at start-up: it is never replaced, only moved aside.
+        // at start-up: it is kept under a name of its own, never replaced.
         if (damagedOnDisk || old.status != FileContents::Status::Ok) {
-            movedAside = moveDamagedAside();
-            if (!movedAside)
-                return fail();
-        } else if (!writeFileAtomically(kBackupFile, old.bytes)) {
-            return fail();
+            kept = keepDamagedFile(kLibraryFile);
+            if (kept.error != 0)
+                return {kept.error};
+        } else if (const WriteResult backup = writeFileAtomically(kBackupFile, old.bytes); !backup.ok()) {
+            return backup;
         }
     }
-    if (std::rename(kPendingLibraryFile, kLibraryFile) != 0) {
-        if (movedAside)
-            std::rename(movedAside->c_str(), kLibraryFile);
-        return fail();
+    const WriteResult written = writeFileAtomically(kLibraryFile, libraryBytes(library));
+    if (!written.ok()) {
+        restoreDamagedFile(kLibraryFile, kept);
+        return written;
     }
     damagedOnDisk = false;
-    return true;
+    return written;
 }
 
 } // namespace zenbalo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/file_io.h"
 #include "library/library.h"
 #include "library/settings.h"
 
@@ -34,25 +35,34 @@ struct LibraryLoad {
 };
 
 // zenbalo.dat, read at start-up and written at a close the player agrees to.
-// A file that could not be read is never overwritten: the first save moves it
-// aside under a name of its own (zenbalo.dat.damaged-...).
+// A file that could not be read is never overwritten: the first save keeps it
+// under a name of its own (zenbalo.dat.damaged-...).
 class LibraryFile {
 public:
     LibraryLoad read();
     // Keeps the previous file as zenbalo.dat.bak.
-    [[nodiscard]] bool write(const Library &library);
+    [[nodiscard]] WriteResult write(const Library &library);
     bool damagedOnDisk() const { return damagedOnDisk_; }
 
 private:
     bool damagedOnDisk_ = false;
 };
 
-// nullopt when missing or damaged.
-std::optional<AppSettings> loadSettings();
+// zenbalo.cfg: read at start-up, written at every close. A file that could
+// not be read gives way to defaults without a word, but is kept under a name
+// of its own (zenbalo.cfg.damaged-...) before the first write replaces it.
+class SettingsFile {
+public:
+    // nullopt when missing or damaged.
+    std::optional<AppSettings> read();
+    [[nodiscard]] bool write(const AppSettings &settings);
+
+private:
+    bool damagedOnDisk_ = false;
+};
+
 // The file's entries; the built-in list when the file is missing, or damaged
 // or filtered down to no entries. A well-formed count of 0 gives an empty list.
 std::vector<std::string> loadRateList();
-
-[[nodiscard]] bool saveSettings(const AppSettings &settings);
 
 } // namespace zenbalo

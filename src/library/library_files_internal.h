@@ -11,10 +11,12 @@ LibraryLoad loadLibrary();
 // When `damagedOnDisk` is set, the file on disk was unreadable at start-up: it
 // is moved to a name of its own instead of being replaced, and the flag is
 // cleared.
-[[nodiscard]] bool saveLibrary(const Library &library, bool &damagedOnDisk);
+[[nodiscard]] WriteResult saveLibrary(const Library &library, bool &damagedOnDisk);
 
-// First free name "zenbalo.dat.damaged-YYYYMMDD-HHMMSS" (local time of `now`),
-// with "-1", "-2", ... appended while the name is taken.
-std::string damagedFileName(std::time_t now);
+struct SettingsLoad {
+    std::optional<AppSettings> settings; // nullopt when missing or damaged
+    bool damaged = false;
+};
+SettingsLoad loadSettings();
 
 } // namespace zenbalo

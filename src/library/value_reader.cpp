@@ -64,6 +64,8 @@ std::optional<std::string> ValueReader::next() {
     return std::string(text_.substr(begin, end - begin));
 }
 
+bool ValueReader::atEnd() const { return text_.find_first_not_of(" \t\r\n", pos_) == std::string_view::npos; }
+
 std::optional<std::string> ValueReader::readString() {
     const auto value = next();
     return value ? std::optional<std::string>(withoutDoubleQuotes(*value)) : std::nullopt;

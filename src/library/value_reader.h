@@ -28,6 +28,8 @@ public:
     // nullopt when the value is not a number or does not fit after rounding.
     std::optional<int16_t> readInt16();
     std::optional<double> readDouble();
+    // True when nothing but blanks and line ends is left.
+    bool atEnd() const;
 
 private:
     bool atLineEnd() const;

@@ -255,8 +255,8 @@ TEST_F(GroupsTest, FilesThatCannotBeSavedAtCloseAreReported) {
         EXPECT_FALSE(closeWindow()) << "closing now would lose the library";
     }
     ASSERT_EQ(dialogs.asked.size(), 4u);
-    const char *messages[] = {"zenbalo.datを保存できませんでした。", "zenbalo.cfgを保存できませんでした。",
-                              "ログを保存できませんでした。"};
+    const char *messages[] = {"zenbalo.datを保存できませんでした。\nディスクの空き容量が足りません。",
+                              "zenbalo.cfgを保存できませんでした。", "ログを保存できませんでした。"};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(dialogs.asked[i + 1].prompt, messages[i]);

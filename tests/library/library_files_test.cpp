@@ -8,6 +8,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+
+#include <filesystem>
 
 using namespace zenbalo;
 using namespace zenbalo::testing;
@@ -173,34 +177,45 @@ TEST(LibraryFiles, DamagedLibraryIsRefused) {
              std::string text = bigLibraryFile({1, 0, 0, 0, 0, 0, 0});
              return text.replace(text.find("1\r\n0\r\n"), 1, "1.5");
          }()},
+        // The machines beyond the counts would be lost at the next save.
+        {"counts promise fewer machines than the file holds",
+         std::string(groups0And4).replace(groups0And4.find("\r\n3\r\n") + 2, 1, "2")},
+        {"a value after an empty library's placeholder", fixture("library/empty.dat") + "\"x\"\r\n"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_FALSE(parseLibrary(c.bytes));
     }
+    const std::string empty = fixture("library/empty.dat");
+    EXPECT_TRUE(parseLibrary(groups0And4 + "\r\n \r\n")) << "blank lines at the end are no content";
+    EXPECT_TRUE(parseLibrary(empty.substr(0, empty.rfind("\"\"")))) << "the placeholder may be missing";
 }
 
 TEST(LibraryFiles, LoadLibrary) {
     struct Case {
         const char *name;
-        std::string bytes; // written as zenbalo.dat unless empty
-        bool directory;
+        std::function<void()> make; // puts something in place of zenbalo.dat
         LibraryLoad::Status status;
     };
+    const auto write = [](const std::string &bytes) { return [bytes] { writeFile(kLibraryFile, bytes); }; };
     const Case cases[] = {
-        {"missing", "", false, LibraryLoad::Status::Missing},
-        {"well formed", fixture("library/groups_0_and_4.dat"), false, LibraryLoad::Status::Ok},
-        {"cut short", fixture("library/cut_short.dat"), false, LibraryLoad::Status::Damaged},
-        {"invalid Shift_JIS", fixture("library/bad_sjis.dat"), false, LibraryLoad::Status::Damaged},
-        {"a directory", "", true, LibraryLoad::Status::Damaged},
+        {"missing", [] {}, LibraryLoad::Status::Missing},
+        {"well formed", write(fixture("library/groups_0_and_4.dat")), LibraryLoad::Status::Ok},
+        {"cut short", write(fixture("library/cut_short.dat")), LibraryLoad::Status::Damaged},
+        {"invalid Shift_JIS", write(fixture("library/bad_sjis.dat")), LibraryLoad::Status::Damaged},
+        {"a directory", [] { std::filesystem::create_directory(kLibraryFile); }, LibraryLoad::Status::Damaged},
+        // Neither may block the start or fill the memory.
+        {"a FIFO", [] { ASSERT_EQ(::mkfifo(kLibraryFile, 0600), 0); }, LibraryLoad::Status::Damaged},
+        {"a link to an endless device", [] { std::filesystem::create_symlink("/dev/zero", kLibraryFile); },
+         LibraryLoad::Status::Damaged},
+        {"larger than any library",
+         [] { std::filesystem::resize_file((writeFile(kLibraryFile, ""), kLibraryFile), 1u << 30); },
+         LibraryLoad::Status::Damaged},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         TempWorkDir dir;
-        if (c.directory)
-            std::filesystem::create_directory(kLibraryFile);
-        else if (!c.bytes.empty())
-            writeFile(kLibraryFile, c.bytes);
+        c.make();
         const LibraryLoad load = loadLibrary();
         EXPECT_EQ(load.status, c.status);
         switch (c.status) {

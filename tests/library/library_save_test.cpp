@@ -41,15 +41,15 @@ TEST(LibrarySave, PreviousFileIsKeptAsBak) {
     const Library first = numberedLibrary("first"), second = numberedLibrary("second"),
                   third = numberedLibrary("third");
 
-    ASSERT_TRUE(saveLibrary(first, damaged));
+    ASSERT_TRUE(saveLibrary(first, damaged).ok());
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(first));
     EXPECT_EQ(directoryEntries(), (std::set<std::string>{kLibraryFile}));
 
-    ASSERT_TRUE(saveLibrary(second, damaged));
+    ASSERT_TRUE(saveLibrary(second, damaged).ok());
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(second));
     EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(first));
 
-    ASSERT_TRUE(saveLibrary(third, damaged));
+    ASSERT_TRUE(saveLibrary(third, damaged).ok());
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(third));
     EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(second));
     EXPECT_EQ(directoryEntries(), (std::set<std::string>{kLibraryFile, "zenbalo.dat.bak"}));
@@ -66,7 +66,7 @@ TEST(LibrarySave, DamagedFileIsMovedAsideAndNeverOverwritten) {
     ASSERT_EQ(load.status, LibraryLoad::Status::Damaged);
     bool damaged = true;
 
-    ASSERT_TRUE(saveLibrary(numberedLibrary("one"), damaged));
+    ASSERT_TRUE(saveLibrary(numberedLibrary("one"), damaged).ok());
     EXPECT_FALSE(damaged);
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("one")));
     EXPECT_EQ(readFile("zenbalo.dat.bak"), "older backup");
@@ -74,8 +74,8 @@ TEST(LibrarySave, DamagedFileIsMovedAsideAndNeverOverwritten) {
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(readFile(aside[0]), damagedBytes);
 
-    ASSERT_TRUE(saveLibrary(numberedLibrary("two"), damaged));
-    ASSERT_TRUE(saveLibrary(numberedLibrary("three"), damaged));
+    ASSERT_TRUE(saveLibrary(numberedLibrary("two"), damaged).ok());
+    ASSERT_TRUE(saveLibrary(numberedLibrary("three"), damaged).ok());
     EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(numberedLibrary("two")));
     EXPECT_EQ(damagedFiles(), aside);
     EXPECT_EQ(readFile(aside[0]), damagedBytes);
@@ -83,7 +83,7 @@ TEST(LibrarySave, DamagedFileIsMovedAsideAndNeverOverwritten) {
     // A second damaged file, possibly within the same second, gets a name of its own.
     writeFile(kLibraryFile, "\"unclosed");
     damaged = true;
-    ASSERT_TRUE(saveLibrary(numberedLibrary("four"), damaged));
+    ASSERT_TRUE(saveLibrary(numberedLibrary("four"), damaged).ok());
     const auto both = damagedFiles();
     ASSERT_EQ(both.size(), 2u);
     std::set<std::string> contents;
@@ -100,7 +100,7 @@ TEST(LibrarySave, DirectoryInPlaceOfTheFileIsMovedAside) {
         std::filesystem::create_directory(kLibraryFile);
         writeFile(std::string(kLibraryFile) + "/inside", "kept");
         bool damaged = damagedAtStart;
-        ASSERT_TRUE(saveLibrary(numberedLibrary("new"), damaged));
+        ASSERT_TRUE(saveLibrary(numberedLibrary("new"), damaged).ok());
         EXPECT_FALSE(damaged);
         EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("new")));
         const auto aside = damagedFiles();
@@ -113,7 +113,7 @@ TEST(LibrarySave, DirectoryInPlaceOfTheFileIsMovedAside) {
 TEST(LibrarySave, DamagedButNoLongerPresent) {
     TempWorkDir dir;
     bool damaged = true;
-    ASSERT_TRUE(saveLibrary(numberedLibrary("new"), damaged));
+    ASSERT_TRUE(saveLibrary(numberedLibrary("new"), damaged).ok());
     EXPECT_FALSE(damaged);
     EXPECT_EQ(directoryEntries(), (std::set<std::string>{kLibraryFile}));
 }
@@ -147,7 +147,7 @@ TEST(LibrarySave, FailureLeavesTheFileOnDiskUnchanged) {
             std::filesystem::create_directories("zenbalo.dat.bak/occupied");
         const auto before = directoryEntries();
         bool damaged = c.damaged;
-        EXPECT_FALSE(saveLibrary(c.library, damaged));
+        EXPECT_FALSE(saveLibrary(c.library, damaged).ok());
         EXPECT_EQ(damaged, c.damaged);
         EXPECT_EQ(readFile(kLibraryFile), "old contents");
         EXPECT_EQ(directoryEntries(), before);
@@ -155,7 +155,7 @@ TEST(LibrarySave, FailureLeavesTheFileOnDiskUnchanged) {
 
     TempWorkDir dir;
     bool damaged = false;
-    ASSERT_TRUE(saveLibrary(largest, damaged));
+    ASSERT_TRUE(saveLibrary(largest, damaged).ok());
     EXPECT_EQ(loadLibrary().library, largest);
 }
 
@@ -167,7 +167,7 @@ TEST(LibrarySave, FullDiskChangesNothing) {
         bool damaged = damagedAtStart;
         {
             FileSizeLimit full;
-            EXPECT_FALSE(saveLibrary(numberedLibrary("new"), damaged));
+            EXPECT_FALSE(saveLibrary(numberedLibrary("new"), damaged).ok());
         }
         EXPECT_EQ(damaged, damagedAtStart);
         EXPECT_EQ(readFile(kLibraryFile), "old contents");
@@ -179,12 +179,12 @@ TEST(LibrarySave, FullDiskChangesNothing) {
 TEST(LibrarySave, DamagedFileNamesAreNeverReused) {
     TempWorkDir dir;
     const std::time_t now = std::time(nullptr);
-    const std::string base = damagedFileName(now);
+    const std::string base = damagedFileName(kLibraryFile, now);
     EXPECT_TRUE(std::regex_match(base, std::regex(R"(zenbalo\.dat\.damaged-\d{8}-\d{6})")));
     writeFile(base, "");
-    EXPECT_EQ(damagedFileName(now), base + "-1");
+    EXPECT_EQ(damagedFileName(kLibraryFile, now), base + "-1");
     writeFile(base + "-1", "");
-    EXPECT_EQ(damagedFileName(now), base + "-2");
+    EXPECT_EQ(damagedFileName(kLibraryFile, now), base + "-2");
 }
 
 TEST(LibrarySave, LibraryFileRemembersADamagedFileUntilItIsSaved) {
@@ -195,12 +195,61 @@ TEST(LibrarySave, LibraryFileRemembersADamagedFileUntilItIsSaved) {
     EXPECT_TRUE(file.damagedOnDisk());
     {
         FileSizeLimit full;
-        EXPECT_FALSE(file.write(numberedLibrary("new")));
+        EXPECT_FALSE(file.write(numberedLibrary("new")).ok());
     }
     EXPECT_TRUE(file.damagedOnDisk()) << "a failed save must not forget the file is precious";
-    ASSERT_TRUE(file.write(numberedLibrary("new")));
+    ASSERT_TRUE(file.write(numberedLibrary("new")).ok());
     EXPECT_FALSE(file.damagedOnDisk());
     ASSERT_EQ(damagedFiles().size(), 1u);
     EXPECT_EQ(readFile(damagedFiles()[0]), "\"cut short");
     EXPECT_EQ(LibraryFile().read().library, numberedLibrary("new"));
+}
+
+TEST(LibrarySave, NamesBesideTheLibraryAreThePlayersOwn) {
+    TempWorkDir dir;
+    writeFile("zenbalo.dat.new", "a file of the player's");
+    std::filesystem::create_directory("zenbalo.dat.tmp");
+    bool damaged = false;
+    ASSERT_TRUE(saveLibrary(numberedLibrary("first"), damaged).ok());
+    ASSERT_TRUE(saveLibrary(numberedLibrary("second"), damaged).ok());
+    EXPECT_EQ(readFile("zenbalo.dat.new"), "a file of the player's");
+    EXPECT_EQ(directoryEntries(),
+              (std::set<std::string>{kLibraryFile, "zenbalo.dat.bak", "zenbalo.dat.new", "zenbalo.dat.tmp"}));
+
+    std::filesystem::remove("zenbalo.dat.bak");
+    std::filesystem::create_directory("zenbalo.dat.bak");
+    const WriteResult blocked = saveLibrary(numberedLibrary("third"), damaged);
+    EXPECT_FALSE(blocked.ok()) << "no save without the backup of the file it replaces";
+    EXPECT_EQ(errorReason(blocked.error), "同じ名前のフォルダーがあります。");
+    EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("second")));
+}
+
+TEST(LibrarySave, LinkedLibraryIsWrittenThroughTheLink) {
+    TempWorkDir dir;
+    std::filesystem::create_directory("sync");
+    bool damaged = false;
+    ASSERT_TRUE(saveLibrary(numberedLibrary("first"), damaged).ok());
+    std::filesystem::rename(kLibraryFile, "sync/library.dat");
+    std::filesystem::create_symlink("sync/library.dat", kLibraryFile);
+    ASSERT_TRUE(saveLibrary(numberedLibrary("second"), damaged).ok());
+    EXPECT_TRUE(std::filesystem::is_symlink(kLibraryFile));
+    EXPECT_EQ(readFile("sync/library.dat"), libraryBytes(numberedLibrary("second")));
+    EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(numberedLibrary("first")));
+}
+
+TEST(LibrarySave, LargestLibraryTheBoxesCanMakeReadsBack) {
+    TempWorkDir dir;
+    Library largest;
+    std::string longest;
+    for (int i = 0; i < kMaxFieldCharacters; ++i)
+        longest += "漢"; // two bytes in the file
+    MachineRecord record;
+    record.fill(longest);
+    for (int i = 0; i < kMaxMachines; ++i)
+        appendMachine(largest, i % kGroups, record);
+    bool damaged = false;
+    ASSERT_TRUE(saveLibrary(largest, damaged).ok());
+    const LibraryLoad load = loadLibrary();
+    EXPECT_EQ(load.status, LibraryLoad::Status::Ok);
+    EXPECT_EQ(load.library.machineCount(), kMaxMachines);
 }

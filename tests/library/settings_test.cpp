@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <limits>
+#include <sys/stat.h>
 
 using namespace zenbalo;
 using namespace zenbalo::testing;
@@ -90,7 +92,8 @@ TEST(SettingsFile, DamagedFileIsRefused) {
 
 TEST(SettingsFile, LoadAndSave) {
     TempWorkDir dir;
-    EXPECT_FALSE(loadSettings());
+    SettingsFile file;
+    EXPECT_FALSE(file.read());
 
     AppSettings settings;
     settings.groupListIndex = {3, -1, 0, 0, -1, 2, 1};
@@ -99,14 +102,45 @@ TEST(SettingsFile, LoadAndSave) {
     settings.savedTotalRotations = -300;
     settings.reserved = {-32768, 1, 2, 3, 4, 32767};
     settings.savedRotationRate = 17.25;
-    ASSERT_TRUE(saveSettings(settings));
-    EXPECT_EQ(loadSettings(), settings);
+    ASSERT_TRUE(file.write(settings));
+    EXPECT_EQ(SettingsFile().read(), settings);
     EXPECT_EQ(readFile(kSettingsFile), settingsBytes(settings));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 1);
+}
 
-    std::filesystem::remove(kSettingsFile);
-    std::filesystem::create_directory(kSettingsFile);
-    EXPECT_FALSE(loadSettings());
-    EXPECT_FALSE(saveSettings(settings));
+TEST(SettingsFile, UnreadableFileIsKeptBeforeItIsReplaced) {
+    struct Case {
+        const char *name;
+        std::function<void()> make;
+        std::function<void(const std::string &kept)> check;
+    };
+    const Case cases[] = {
+        {"damaged contents", [] { writeFile(kSettingsFile, "0\r\nlost?\r\n"); },
+         [](const std::string &kept) { EXPECT_EQ(readFile(kept), "0\r\nlost?\r\n"); }},
+        {"a directory", [] { std::filesystem::create_directory(kSettingsFile); },
+         [](const std::string &kept) { EXPECT_TRUE(std::filesystem::is_directory(kept)); }},
+        {"a FIFO", [] { ASSERT_EQ(::mkfifo(kSettingsFile, 0600), 0); },
+         [](const std::string &kept) { EXPECT_TRUE(std::filesystem::is_fifo(kept)); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempWorkDir dir;
+        c.make();
+        SettingsFile file;
+        EXPECT_FALSE(file.read()) << "defaults instead, without a word";
+        const AppSettings settings = defaultSettings(Library{}, {});
+        ASSERT_TRUE(file.write(settings));
+        EXPECT_EQ(readFile(kSettingsFile), settingsBytes(settings));
+        std::vector<std::string> kept;
+        for (const auto &entry : std::filesystem::directory_iterator("."))
+            if (entry.path().filename().string().rfind("zenbalo.cfg.damaged-", 0) == 0)
+                kept.push_back(entry.path().filename().string());
+        ASSERT_EQ(kept.size(), 1u);
+        c.check(kept[0]);
+        ASSERT_TRUE(file.write(settings));
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 2)
+            << "kept once, not at every close";
+    }
 }
 
 TEST(Settings, Defaults) {

@@ -1,0 +1,135 @@
+#include "common/file_io.h"
+
+#include "support/temp_dir.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <sys/stat.h>
+
+using namespace zenbalo;
+using namespace zenbalo::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<std::string> entries(const std::string &dir = ".") {
+    std::vector<std::string> names;
+    for (const auto &entry : fs::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+TEST(FileIo, ReadingTakesOnlyRegularFilesWithinTheLimit) {
+    struct Case {
+        const char *name;
+        std::function<void()> make; // makes "f"
+        size_t limit;
+        FileContents::Status want;
+    };
+    const Case cases[] = {
+        {"regular", [] { writeFile("f", "abc"); }, 3, FileContents::Status::Ok},
+        {"missing", [] {}, 3, FileContents::Status::Missing},
+        {"one byte too many", [] { writeFile("f", "abcd"); }, 3, FileContents::Status::Unreadable},
+        {"a FIFO without a writer", [] { ASSERT_EQ(::mkfifo("f", 0600), 0); }, 3, FileContents::Status::Unreadable},
+        {"a directory", [] { fs::create_directory("f"); }, 3, FileContents::Status::Unreadable},
+        {"a link to a device", [] { fs::create_symlink("/dev/zero", "f"); }, 3, FileContents::Status::Unreadable},
+        {"a link to a file", [] { writeFile("g", "abc"), fs::create_symlink("g", "f"); }, 3, FileContents::Status::Ok},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempWorkDir dir;
+        c.make();
+        const FileContents read = readWholeFile("f", c.limit);
+        EXPECT_EQ(read.status, c.want);
+        EXPECT_EQ(read.bytes, c.want == FileContents::Status::Ok ? "abc" : "");
+    }
+}
+
+TEST(FileIo, WritingReplacesTheFileALinkPointsTo) {
+    TempWorkDir dir;
+    fs::create_directory("elsewhere");
+    writeFile("elsewhere/real.txt", "old");
+    fs::create_symlink("elsewhere/real.txt", "link.txt");
+    ASSERT_TRUE(writeFileAtomically("link.txt", "new").ok());
+    EXPECT_TRUE(fs::is_symlink("link.txt")) << "the link stays a link";
+    EXPECT_EQ(readFile("elsewhere/real.txt"), "new");
+    EXPECT_EQ(entries("elsewhere"), std::vector<std::string>{"real.txt"}) << "no temporary file left beside it";
+
+    fs::create_symlink("elsewhere/new.txt", "dangling.txt");
+    ASSERT_TRUE(writeFileAtomically("dangling.txt", "made").ok());
+    EXPECT_EQ(readFile("elsewhere/new.txt"), "made");
+}
+
+TEST(FileIo, WritingKeepsPermissionsAndNeverTakesAUsersFile) {
+    TempWorkDir dir;
+    writeFile("f", "old");
+    fs::permissions("f", fs::perms::owner_read | fs::perms::owner_write);
+    writeFile("f.new", "mine");
+    writeFile("f.tmp", "mine too");
+    ASSERT_TRUE(writeFileAtomically("f", "new").ok());
+    EXPECT_EQ(fs::status("f").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(readFile("f.new"), "mine");
+    EXPECT_EQ(readFile("f.tmp"), "mine too");
+    EXPECT_EQ(entries(), (std::vector<std::string>{"f", "f.new", "f.tmp"}));
+}
+
+TEST(FileIo, FailedWriteLeavesTheOldFileAndSaysWhy) {
+    TempWorkDir dir;
+    writeFile("f", "old");
+    WriteResult result;
+    {
+        FileSizeLimit full;
+        result = writeFileAtomically("f", "a new text longer than the limit");
+    }
+    EXPECT_FALSE(result.ok());
+    EXPECT_EQ(errorReason(result.error), "ディスクの空き容量が足りません。");
+    EXPECT_EQ(readFile("f"), "old");
+    EXPECT_EQ(entries(), std::vector<std::string>{"f"});
+
+    fs::create_directory("d");
+    result = writeFileAtomically("d", "x");
+    EXPECT_EQ(errorReason(result.error), "同じ名前のフォルダーがあります。");
+    EXPECT_EQ(errorReason(ENOENT), "作業フォルダーが見つかりません。");
+    EXPECT_NE(errorReason(12345).find("12345"), std::string::npos);
+}
+
+TEST(FileIo, DamagedFileIsKeptWhileItsNameGoesOnExisting) {
+    struct Case {
+        const char *name;
+        std::function<void()> make; // makes "f"
+        bool moved;
+    };
+    const Case cases[] = {
+        {"regular file", [] { writeFile("f", "damaged"); }, false},
+        {"link to a regular file", [] { writeFile("g", "damaged"), fs::create_symlink("g", "f"); }, false},
+        {"directory", [] { fs::create_directory("f"), writeFile("f/inside", "damaged"); }, true},
+        {"link to a device", [] { fs::create_symlink("/dev/zero", "f"); }, true},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempWorkDir dir;
+        c.make();
+        const KeptFile kept = keepDamagedFile("f");
+        ASSERT_EQ(kept.error, 0);
+        ASSERT_FALSE(kept.name.empty());
+        EXPECT_EQ(kept.moved, c.moved);
+        EXPECT_EQ(kept.name.rfind("f.damaged-", 0), 0u);
+        if (!c.moved) {
+            // A crash right now still leaves the file under its own name.
+            EXPECT_EQ(readFile("f"), "damaged");
+            EXPECT_EQ(readFile(kept.name), "damaged");
+            ASSERT_TRUE(writeFileAtomically("f", "new").ok());
+            EXPECT_EQ(readFile(kept.name), "damaged") << "the kept file is not the one replaced";
+        }
+        restoreDamagedFile("f", kept);
+        EXPECT_FALSE(fs::exists(fs::symlink_status(kept.name))) << "undone after a failed save";
+        EXPECT_TRUE(fs::exists(fs::symlink_status("f")));
+    }
+    TempWorkDir dir;
+    EXPECT_TRUE(keepDamagedFile("missing").name.empty());
+}
