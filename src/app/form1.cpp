@@ -55,6 +55,12 @@ void Form1::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(mnuLogSave, &QAction::triggered, this, &Form1::mnuLogSave_Click);
     connect(mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
+    connect(mnuShinki, &QAction::triggered, this, &Form1::mnuShinki_Click);
+    connect(mnuAdd, &QAction::triggered, this, &Form1::mnuAdd_Click);
+    connect(mnuUpDate, &QAction::triggered, this, &Form1::mnuUpDate_Click);
+    connect(mnuKiritori, &QAction::triggered, this, &Form1::mnuKiritori_Click);
+    connect(mnuPaste, &QAction::triggered, this, &Form1::mnuPaste_Click);
+    connect(mnuDelete, &QAction::triggered, this, &Form1::mnuDelete_Click);
 }
 
 // ---- start-up and shut-down
