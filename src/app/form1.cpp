@@ -248,8 +248,11 @@ void Form1::Option1_Click(int index) {
                 Option1[settings.currentGroup]->setFocus();
             return;
         }
-        EndNewMode();
     }
+    // Also New over boxes that were already empty: nothing typed, nothing
+    // asked, and the player must not stay locked in New mode. Outside New
+    // mode this changes nothing.
+    EndNewMode();
     settings.currentGroup = static_cast<int16_t>(index);
     selectGroupControls(index);
     if (formReady) {

@@ -391,6 +391,40 @@ TEST_F(EditTest, AddOfAStoredNameKeepsNewMode) {
     expectNewMode(true);
 }
 
+TEST_F(EditTest, ChoosingAnotherGroupEndsNewMode) {
+    struct Case {
+        const char *name;
+        int startGroup; // an empty group leaves the boxes as New found them
+        QString typed;
+        std::vector<std::string> wantAsked;
+    } cases[] = {
+        {"over empty boxes with nothing typed, without a question", 6, "", {}},
+        {"after typing, when the player agrees",
+         0,
+         "x",
+         {question("新規作成を取り消しますか？", "Zenbalo", Answer::No)}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempWorkDir fresh;
+        form.reset();
+        startWith(smallLibrary());
+        chooseGroup(c.startGroup);
+        answer({Answer::Yes});
+        press(kNew);
+        EXPECT_EQ(form->machineEdited, c.startGroup != 6);
+        type(form->Text1[Name], c.typed);
+        dialogs.asked.clear();
+        answer(c.typed.isEmpty() ? std::deque<Answer>{} : std::deque<Answer>{Answer::Yes});
+        chooseGroup(1);
+        EXPECT_EQ(asked(), c.wantAsked);
+        EXPECT_EQ(form->settings.currentGroup, 1);
+        EXPECT_EQ(form->Text1[Name]->text(), "一般機");
+        expectNewMode(false);
+        form.reset();
+    }
+}
+
 TEST_F(EditTest, EditsSavedWithYesComeBackAtTheNextStart) {
     startWith(smallLibrary());
     retype(form->Text1[Name], "B"); // a copy of A under a new name, after b
