@@ -461,5 +461,21 @@ TEST_F(EditTest, EditsSavedWithYesComeBackAtTheNextStart) {
     EXPECT_EQ(form->Text1[Name]->text(), "b");
 }
 
+TEST_F(EditTest, KeysOfTheLockedCommandsLeaveTheTypedNameAlone) {
+    startWith(smallLibrary());
+    answer({Answer::Yes});
+    press(kNew);
+    type(form->Text1[Name], "abc");
+    dialogs.asked.clear();
+    for (QKeyCombination keys : {kNew, kUpdate, kCut, kPaste, kDelete}) {
+        SCOPED_TRACE(QKeySequence(keys).toString().toStdString());
+        form->Text1[Name]->selectAll();
+        press(keys);
+        EXPECT_EQ(form->Text1[Name]->text(), "abc");
+    }
+    EXPECT_TRUE(dialogs.asked.empty());
+    EXPECT_EQ(layoutOf(form->library), "A b c|一般機|||||");
+}
+
 } // namespace
 } // namespace zenbalo::testing
