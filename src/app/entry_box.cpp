@@ -132,6 +132,12 @@ void EntryBox::keyPressEvent(QKeyEvent *e) {
         e->accept(); // no new line, no beep
         return;
     }
+    // Only the key of a disabled menu item gets here; it stays the menu's and
+    // does nothing, so Ctrl+X in New mode does not cut the typed name.
+    if (isMenuShortcut(QKeySequence(e->keyCombination()))) {
+        e->accept();
+        return;
+    }
     const QString text = e->text();
     const bool command = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (command) {

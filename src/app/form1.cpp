@@ -58,6 +58,12 @@ void Form1::connectHandlers() {
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(mnuLogSave, &QAction::triggered, this, &Form1::mnuLogSave_Click);
     connect(mnuExit, &QAction::triggered, this, &Form1::mnuExit_Click);
+    connect(mnuShinki, &QAction::triggered, this, &Form1::mnuShinki_Click);
+    connect(mnuAdd, &QAction::triggered, this, &Form1::mnuAdd_Click);
+    connect(mnuUpDate, &QAction::triggered, this, &Form1::mnuUpDate_Click);
+    connect(mnuKiritori, &QAction::triggered, this, &Form1::mnuKiritori_Click);
+    connect(mnuPaste, &QAction::triggered, this, &Form1::mnuPaste_Click);
+    connect(mnuDelete, &QAction::triggered, this, &Form1::mnuDelete_Click);
 }
 
 // ---- start-up and shut-down
@@ -259,8 +265,11 @@ void Form1::Option1_Click(int index) {
             Option1[settings.currentGroup]->setChecked(true);
             return;
         }
-        EndNewMode();
     }
+    // Also New over boxes that were already empty: nothing typed, nothing
+    // asked, and the player must not stay locked in New mode. Outside New
+    // mode this changes nothing.
+    EndNewMode();
     settings.currentGroup = static_cast<int16_t>(index);
     selectGroupControls(index);
     if (formReady) {

@@ -94,6 +94,12 @@ public:
     void Command1_Click();
     void mnuLogSave_Click();
     void mnuExit_Click();
+    void mnuShinki_Click();
+    void mnuAdd_Click();
+    void mnuUpDate_Click();
+    void mnuKiritori_Click();
+    void mnuPaste_Click();
+    void mnuDelete_Click();
     void Form_Unload(bool &cancel);
 
 protected:
@@ -119,6 +125,9 @@ private:
     CalculationDisplay displayedResults() const;
     MachineRecord boxes() const;
     void selectGroupControls(int index);
+    void InsertMachine();
+    void RemoveMachine();
+    void showSelection();
 
     Dialogs &dialogs_;
     QButtonGroup *groupButtons_ = nullptr;

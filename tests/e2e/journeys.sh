@@ -139,6 +139,39 @@ waitExit
 [ -e "$typed/zenbalo.dat" ] || fail "Yes did not write the library"
 [ "$(sed -n 10p "$typed/zenbalo.cfg" | tr -d '\r')" = 20005 ] || fail "total rotations not saved: $(tr "\r\n" "  " < "$typed/zenbalo.cfg")"
 
+step "a machine typed in New mode and added comes back selected at the next start"
+added=$work/added
+mkdir "$added"
+start "$added"
+main=$(window Zenbalo)
+click 100 25 # the name box
+xdotool key ctrl+n
+question=$(window 'Zenbalo - 新規作成')
+xdotool key y
+sleep 0.5 # without a window manager the main window gets the focus back only from us
+main=$(window Zenbalo)
+values=(JOURNEY 1/300 "" 50 - 10000 10000 "" "" "" "" "" "" "" "" 1500)
+for k in "${!values[@]}"; do
+    [ "${values[$k]}" = - ] && continue
+    [ -z "${values[$k]}" ] || xdotool type --delay 20 "${values[$k]}" # New emptied the boxes
+    xdotool key Tab
+done
+xdotool key ctrl+a
+question=$(window 'Zenbalo - 追加')
+xdotool key y
+sleep 0.5
+main=$(window Zenbalo)
+closeByMenu
+question=$(window 'Zenbalo - 終了')
+xdotool key y
+waitExit
+grep -q '^"JOURNEY"' "$added/zenbalo.dat" || fail "the machine was not saved"
+start "$added"
+main=$(window Zenbalo)
+closeByMenu
+waitExit
+logTitle "$added" | grep -q '^\*\*\* JOURNEY(1500' || fail "the machine is not the one shown: $(logTitle "$added")"
+
 step "a damaged library is reported before the window and kept"
 damaged=$work/damaged
 mkdir "$damaged"

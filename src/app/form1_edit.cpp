@@ -1,0 +1,147 @@
+// The library edit commands of the main window. The rules are the core's; the
+// window asks, calls the core and keeps Combo1(g) equal to library.names(g).
+#include "app/form1.h"
+
+#include "library/library_edit.h"
+
+#include <QAction>
+#include <QComboBox>
+
+namespace zenbalo {
+
+namespace {
+
+constexpr const char *kFullLibrary = "登録できる台数は2047台までです。";
+
+MessageBox question(const QString &prompt, const char *title, MessageBox::Answer defaultButton) {
+    return {toStd(prompt), title, MessageBox::Buttons::YesNo, MessageBox::Icon::Question, defaultButton};
+}
+
+} // namespace
+
+void Form1::mnuShinki_Click() {
+    const QString prompt = Text2[settings.currentGroup]->text() + "に新規作成します。";
+    if (dialogs_.ask(question(prompt, "Zenbalo - 新規作成", MessageBox::Answer::Yes)) != MessageBox::Answer::Yes)
+        return;
+    Label6->setText("新規作成");
+    for (EntryBox *box : Text1)
+        box->write(QString());
+    for (QAction *a : {mnuShinki, mnuUpDate, mnuKiritori, mnuPaste, mnuDelete})
+        a->setEnabled(false);
+    for (QComboBox *list : Combo1)
+        list->setEnabled(false);
+}
+
+void Form1::mnuAdd_Click() {
+    const QString name = Text1[Name]->text();
+    if (name.isEmpty())
+        return;
+    if (nameStored(library, toStd(name))) {
+        dialogs_.refuse(toStd(name + "は登録済みです。"), "Zenbalo - 追加");
+        return;
+    }
+    if (libraryFull(library)) {
+        dialogs_.refuse(kFullLibrary, "Zenbalo - 追加");
+        return;
+    }
+    if (dialogs_.ask(question(name + "を追加しますか？", "Zenbalo - 追加", MessageBox::Answer::No)) !=
+        MessageBox::Answer::Yes)
+        return;
+    InsertMachine();
+    EndNewMode();
+}
+
+void Form1::mnuUpDate_Click() {
+    const QString name = Text1[Name]->text();
+    if (!hasSelectedMachine(library, settings) || !machineEdited || name.isEmpty())
+        return;
+    // Two records of one name would leave the player unable to tell them apart.
+    if (nameStoredElsewhere(library, settings, toStd(name))) {
+        dialogs_.refuse(toStd(name + "は登録済みです。"), "Zenbalo - 台データを更新");
+        return;
+    }
+    const int group = settings.currentGroup;
+    const int old = settings.groupListIndex[group];
+    const QString prompt = Combo1[group]->itemText(old) + "を更新しますか？";
+    if (dialogs_.ask(question(prompt, "Zenbalo - 台データを更新", MessageBox::Answer::No)) != MessageBox::Answer::Yes)
+        return;
+    const std::optional<int> position = updateMachine(library, settings, boxes());
+    if (!position)
+        return;
+    dataChanged = true;
+    Combo1[group]->removeItem(old);
+    Combo1[group]->insertItem(*position, name);
+    showSelection();
+}
+
+void Form1::mnuDelete_Click() {
+    if (!hasSelectedMachine(library, settings))
+        return;
+    // The list's name, not the name box's: the question names what goes.
+    const int group = settings.currentGroup;
+    const QString prompt = Combo1[group]->itemText(settings.groupListIndex[group]) + "を削除しますか？";
+    if (dialogs_.ask(question(prompt, "Zenbalo - 削除", MessageBox::Answer::No)) != MessageBox::Answer::Yes)
+        return;
+    RemoveMachine();
+}
+
+void Form1::mnuKiritori_Click() {
+    const QString name = Text1[Name]->text();
+    if (!hasSelectedMachine(library, settings) || name.isEmpty())
+        return;
+    // A held name that is stored already could never be pasted.
+    if (nameStoredElsewhere(library, settings, toStd(name))) {
+        dialogs_.refuse(toStd(name + "は登録済みです。"), "Zenbalo - 切り抜き");
+        return;
+    }
+    cutBuffer = boxes();
+    cutWaiting = true;
+    mnuPaste->setEnabled(true);
+    RemoveMachine();
+}
+
+void Form1::mnuPaste_Click() {
+    if (nameStored(library, cutBuffer[Name])) {
+        dialogs_.refuse(cutBuffer[Name] + "は登録済みです。", "Zenbalo - 貼り付け");
+        return;
+    }
+    if (libraryFull(library)) {
+        dialogs_.refuse(kFullLibrary, "Zenbalo - 貼り付け");
+        return;
+    }
+    for (int k = 0; k < kMachineFields; ++k)
+        Text1[k]->write(toQt(cutBuffer[k]));
+    InsertMachine();
+    machineEdited = false;
+    mnuPaste->setEnabled(false);
+    cutWaiting = false;
+}
+
+void Form1::InsertMachine() {
+    const MachineRecord record = boxes();
+    const std::optional<int> position = zenbalo::InsertMachine(library, settings, record);
+    if (!position)
+        return;
+    dataChanged = true;
+    Combo1[settings.currentGroup]->insertItem(*position, toQt(record[Name]));
+    showSelection();
+}
+
+void Form1::RemoveMachine() {
+    const std::optional<int> position = zenbalo::RemoveMachine(library, settings);
+    if (!position)
+        return;
+    dataChanged = true;
+    Combo1[settings.currentGroup]->removeItem(*position);
+    showSelection();
+}
+
+// After an edit the core has chosen the selection; the list shows it, and the
+// boxes the machine at it.
+void Form1::showSelection() {
+    Combo1[settings.currentGroup]->setCurrentIndex(settings.groupListIndex[settings.currentGroup]);
+    ShowMachine();
+    Calculate();
+}
+
+} // namespace zenbalo
