@@ -21,7 +21,7 @@ namespace {
 // limit ("¥-2147483647", "-2147483647.000") beside its caption in the Linux
 // gothic fonts; a wider figure is drawn condensed.
 constexpr int kResultsLeft = 2280;
-constexpr int kResultRight = 2475; // Label3's right edge inside Frame1
+constexpr int kResultRight = 2490; // Label3's right edge inside Frame1
 constexpr int kResultsWidth = kResultRight + 120;
 constexpr int kClientWidth = kResultsLeft + kResultsWidth;
 constexpr int kClientHeight = 2640;
