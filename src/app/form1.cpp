@@ -195,7 +195,11 @@ MachineRecord Form1::boxes() const {
 }
 
 void Form1::Calculate() {
-    showResults(runCalculation(boxes(), toStd(Text3[0]->text()), toStd(Text3[1]->text()), shared));
+    const CalculationDisplay display =
+        runCalculation(boxes(), toStd(Text3[0]->text()), toStd(Text3[1]->text()), shared);
+    if (display.succeeded())
+        machineName = toStd(Text1[Name]->text());
+    showResults(display);
 }
 
 void Form1::showResults(const CalculationDisplay &d) {

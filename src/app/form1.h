@@ -4,6 +4,7 @@
 #include "app/layout.h"
 #include "common/dialogs.h"
 #include "common/shared_results.h"
+#include "common/shell.h"
 #include "engine/calculation.h"
 #include "library/library.h"
 #include "library/library_files.h"
@@ -41,7 +42,7 @@ protected:
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form1(Dialogs &dialogs, QWidget *parent = nullptr);
+    Form1(Dialogs &dialogs, Shell &shell, QWidget *parent = nullptr);
 
     // Start-up after the single-instance test; the window is shown afterwards.
     void Form_Load();
@@ -68,6 +69,13 @@ public:
     QAction *mnuAdd = nullptr, *mnuUpDate = nullptr, *mnuKiritori = nullptr, *mnuPaste = nullptr, *mnuDelete = nullptr;
     QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuHelpOpen = nullptr, *mnuVer = nullptr;
 
+    // Tools and help (form1_tools.cpp).
+    void mnuAnalysis_Click();
+    void mnuHatsuKaiten_Click();
+    void mnuHelpOpen_Click();
+    void mnuLogOpen_Click();
+    void mnuVer_Click();
+
     // Window-level state.
     bool formReady = false;     // start-up has finished
     bool dataChanged = false;   // something worth saving changed since start-up
@@ -77,6 +85,9 @@ public:
     Library library;
     std::vector<std::string> rateList; // the entries of Combo2, as read
     SharedResults shared;
+    // Text1(0) at the last successful Calculate: the secondary windows never
+    // pair a name typed since with the figures of the machine before.
+    std::string machineName;
     MachineRecord cutBuffer{};
     bool cutWaiting = false; // a cut machine waits to be pasted
 
@@ -114,6 +125,7 @@ private:
     void buildMenus();
     void setTabOrder();
     void connectHandlers();
+    void connectTools();
 
     void ReadSettingsFile();
     void ReadLibraryFile();
@@ -130,6 +142,7 @@ private:
     void showSelection();
 
     Dialogs &dialogs_;
+    Shell &shell_;
     QButtonGroup *groupButtons_ = nullptr;
     bool settingsRead_ = false;
     LibraryFile libraryFile_;

@@ -48,7 +48,7 @@ constexpr int kConditionBoxWidth = kRightMargin - kConditionBoxLeft;
 
 } // namespace
 
-Form1::Form1(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent), dialogs_(dialogs) {
+Form1::Form1(Dialogs &dialogs, Shell &shell, QWidget *parent) : QMainWindow(parent), dialogs_(dialogs), shell_(shell) {
     setWindowTitle("Zenbalo");
     setWindowIcon(appIcon());
     setFont(uiFont());
@@ -68,6 +68,7 @@ Form1::Form1(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent), dialogs_(
     buildMenus();
     setTabOrder();
     connectHandlers();
+    connectTools();
     setFixedSize(client->width(), client->height() + menuBar()->sizeHint().height());
     Text1[Name]->setFocus();
 }

@@ -2,6 +2,7 @@
 #include "app/form1.h"
 #include "app/qt_dialogs.h"
 #include "app/single_instance.h"
+#include "app/xdg_shell.h"
 
 #include <QApplication>
 
@@ -12,7 +13,8 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     zenbalo::setUpApplication(app);
     zenbalo::QtDialogs dialogs;
-    zenbalo::Form1 form(dialogs);
+    zenbalo::XdgShell shell;
+    zenbalo::Form1 form(dialogs, shell);
     dialogs.setParent(&form);
     form.Form_Load();
     form.show();

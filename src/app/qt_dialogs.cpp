@@ -1,5 +1,6 @@
 #include "app/qt_dialogs.h"
 
+#include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -7,7 +8,9 @@ namespace zenbalo {
 
 MessageBox::Answer QtDialogs::ask(const MessageBox &box) {
     using Answer = MessageBox::Answer;
-    QMessageBox mb(parent_);
+    // Over the secondary window that asks, when one is open.
+    QWidget *owner = QApplication::activeModalWidget();
+    QMessageBox mb(owner ? owner : parent_);
     mb.setWindowTitle(QString::fromStdString(box.title));
     mb.setText(QString::fromStdString(box.prompt));
     mb.setIcon(box.icon == MessageBox::Icon::Question ? QMessageBox::Question : QMessageBox::Critical);

@@ -113,6 +113,50 @@ expected=$work/expected.txt
 { printf '*** TEST(1500\x8c\xc2) ***\r\n'; tail -n +2 "$data/log/worked_example.txt"; } > "$expected"
 cmp "$typed/log.txt" "$expected" || fail "log.txt differs from the worked example"
 
+step "a visit analysed after Ctrl+B and saved with Ctrl+S is appended to bunseki.txt"
+xdotool key ctrl+b
+analysis=$(window 'TEST - 分析')
+xdotool type --delay 20 Ekimae
+for total in 1000 12 20000 30000; do
+    xdotool key Tab
+    xdotool type --delay 20 "$total"
+done
+xdotool key Return ctrl+s
+sleep 0.5
+xdotool key alt+f
+sleep 0.3
+xdotool key x
+sleep 0.5
+[ -z "$(xdotool search --onlyvisible --name '^TEST - 分析$')" ] || fail "the analysis window stayed open"
+[ "$(grep -c $'\r$' "$typed/bunseki.txt")" -eq 14 ] || fail "bunseki.txt does not hold one record of 14 lines"
+journal=$(iconv -f CP932 -t UTF-8 "$typed/bunseki.txt" | tr -d '\r')
+head -n 1 <<< "$journal" | grep -Eq '^\*\*\* .+ \*\*\*$' || fail "no date line: $(head -n 1 <<< "$journal")"
+# The yen sign is the byte 0x5C, a backslash once decoded.
+diff <(tail -n +2 <<< "$journal") - <<'RECORD' || fail "bunseki.txt holds another record"
+Ekimae(3.571円)
+TEST(1500個)
+総回転数:     1000回転
+総大当たり数: 12回
+換金出玉数:   20000個
+投資金額:     30000円
+
+収支 :    \41429円
+仕事量:   \12857円
+誤差:     5.333回
+ツキ指数: 180.000%
+回転率:   45.455回転/千円
+RECORD
+
+step "the first-hit table opens with Ctrl+H over the calculated machine"
+main=$(window Zenbalo)
+xdotool key ctrl+h
+firstHit=$(window 'TEST - 初当たり回転数')
+xdotool key Escape
+sleep 0.5
+[ -z "$(xdotool search --onlyvisible --name '^TEST - 初当たり回転数$')" ] || fail "the first-hit window stayed open"
+main=$(window Zenbalo)
+click 480 304 # the rotation rate again, which the next step edits
+
 step "the save question: Cancel keeps the window, No keeps the library as it was"
 xdotool key BackSpace # an edit of the total rotations
 closeByMenu

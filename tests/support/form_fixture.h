@@ -3,6 +3,7 @@
 #include "app/form1.h"
 #include "common/dialogs.h"
 #include "support/builders.h"
+#include "support/fake_shell.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
@@ -40,7 +41,7 @@ public:
 class FormTest : public ::testing::Test {
 protected:
     void start() {
-        form = std::make_unique<Form1>(dialogs);
+        form = std::make_unique<Form1>(dialogs, shell);
         form->Form_Load();
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -84,6 +85,7 @@ protected:
 
     TempWorkDir dir;
     FakeDialogs dialogs;
+    FakeShell shell;
     std::unique_ptr<Form1> form;
 };
 

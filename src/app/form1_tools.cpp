@@ -1,0 +1,50 @@
+// The main window's tools and help: the secondary windows and the documents
+// opened through the desktop.
+
+#include "app/documents.h"
+#include "app/form1.h"
+#include "app/frm_about.h"
+#include "app/frm_analysis.h"
+#include "app/frm_hatsu_kaiten.h"
+#include "firsthit/first_hit.h"
+
+#include <QAction>
+
+namespace zenbalo {
+
+void Form1::connectTools() {
+    connect(mnuAnalysis, &QAction::triggered, this, &Form1::mnuAnalysis_Click);
+    connect(mnuHatsuKaiten, &QAction::triggered, this, &Form1::mnuHatsuKaiten_Click);
+    connect(mnuHelpOpen, &QAction::triggered, this, &Form1::mnuHelpOpen_Click);
+    connect(mnuLogOpen, &QAction::triggered, this, &Form1::mnuLogOpen_Click);
+    connect(mnuVer, &QAction::triggered, this, &Form1::mnuVer_Click);
+}
+
+void Form1::mnuAnalysis_Click() {
+    shared.machineName = machineName;
+    if (shared.machineName.empty() || Label7[3]->text() == "-" || shared.payoutPerHit == 0)
+        return;
+    frmAnalysis window(shared, dialogs_, shell_, this);
+    window.exec();
+}
+
+void Form1::mnuHatsuKaiten_Click() {
+    shared.machineName = machineName;
+    if (!canOpenFirstHitTable(shared))
+        return;
+    frmHatsuKaiten window(shared, this);
+    window.exec();
+}
+
+void Form1::mnuHelpOpen_Click() { openManual(shell_, dialogs_); }
+
+void Form1::mnuLogOpen_Click() {
+    ShellOpen(shell_, dialogs_, "log.txt", "ログを開けませんでした。", "Zenbalo - ログを開く");
+}
+
+void Form1::mnuVer_Click() {
+    frmAbout window(dialogs_, shell_, this);
+    window.exec();
+}
+
+} // namespace zenbalo

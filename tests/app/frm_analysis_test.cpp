@@ -1,0 +1,154 @@
+#include "support/form_fixture.h"
+
+#include "analysis/analysis_record.h"
+#include "analysis/short_date.h"
+#include "app/frm_about.h"
+#include "app/frm_analysis.h"
+#include "app/frm_hatsu_kaiten.h"
+#include "common/sjis.h"
+
+#include <QAction>
+#include <filesystem>
+#include <optional>
+
+namespace zenbalo::testing {
+namespace {
+
+using Answer = MessageBox::Answer;
+
+// The analysis window over the worked example's machine, shown without
+// blocking and without a main window, with the worked totals calculated.
+class AnalysisTest : public FormTest {
+protected:
+    void openAndCalculate() {
+        window = std::make_unique<frmAnalysis>(shared, dialogs, shell);
+        window->today = [] { return formatShortDate({2005, 3, 14}); };
+        window->show();
+        QApplication::setActiveWindow(window.get());
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        const QString texts[] = {"駅前店", "1000", "12", "20000", "30000"};
+        for (int k = 0; k < 5; ++k)
+            retype(window->Text1[k], texts[k]);
+        QTest::keyClick(window->Text1[4], Qt::Key_Return);
+    }
+
+    void save() { QTest::keyClick(window->Text1[0], Qt::Key_S, Qt::ControlModifier); }
+    static std::string journal() { return std::filesystem::exists(kAnalysisFile) ? readFile(kAnalysisFile) : "-"; }
+    std::string lastBox() const { return dialogs.asked.back().prompt + " / " + dialogs.asked.back().title; }
+
+    SharedResults shared{2000, 100.0 / 28, 0.01, "CR機種", 1.0 / 300, 20};
+    std::unique_ptr<frmAnalysis> window;
+    const std::string oneRecord = fixture("analysis/worked_example.txt");
+};
+
+TEST_F(AnalysisTest, SaveAfterAFailedOneThenTwice) {
+    openAndCalculate();
+    {
+        FileSizeLimit full;
+        save();
+    }
+    EXPECT_EQ(lastBox(), "分析データを保存できませんでした。 / 分析 - 保存");
+    save();
+    save(); // nothing new to save
+    EXPECT_EQ(journal(), oneRecord);
+    QTest::keyClick(window->Text1[0], Qt::Key_Return);
+    save();
+    EXPECT_EQ(journal(), oneRecord + oneRecord);
+}
+
+TEST_F(AnalysisTest, RecordHoldsTheCalculatedTotalsAndTheParlourAtSaving) {
+    openAndCalculate();
+    window->Text1[0]->setText("北口店");
+    window->Text1[1]->setText("5000");
+    save();
+    EXPECT_EQ(journal(), sjisLines(analysisRecordLines({"2005/03/14",
+                                                        "北口店",
+                                                        "3.571",
+                                                        "CR機種",
+                                                        "2000",
+                                                        {"1000", "12", "20000", "30000"},
+                                                        {"¥41429", "¥27143", "2.000", "120.000", "21.739"}})));
+}
+
+TEST_F(AnalysisTest, ClosingQuestion) {
+    const struct {
+        Answer answer;
+        bool diskFull, closes;
+        std::string journal;
+    } cases[] = {
+        {Answer::Yes, false, true, oneRecord},
+        {Answer::No, false, true, "-"},
+        {Answer::Cancel, false, false, "-"},
+        {Answer::Yes, true, false, "-"}, // a failed save keeps the window
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.answer) + (c.diskFull ? 10 : 0));
+        TempWorkDir fresh;
+        dialogs.asked.clear();
+        dialogs.answers = {c.answer};
+        openAndCalculate();
+        {
+            std::optional<FileSizeLimit> full;
+            if (c.diskFull)
+                full.emplace();
+            EXPECT_EQ(window->close(), c.closes);
+        }
+        EXPECT_EQ(journal(), c.journal);
+        ASSERT_EQ(dialogs.asked.size(), c.diskFull ? 2u : 1u);
+        EXPECT_EQ(dialogs.asked[0].prompt + " / " + dialogs.asked[0].title, "データを保存しますか？ / 分析 - 終了");
+        if (!c.closes) {
+            EXPECT_TRUE(window->isVisible() && window->mnuBunSave->isEnabled());
+        }
+    }
+    window->mnuBunSave->setEnabled(false);
+    EXPECT_TRUE(window->close()) << "nothing to save, nothing asked";
+}
+
+TEST_F(AnalysisTest, DeleteThatCannotEmptyTheJournalSaysSo) {
+    std::filesystem::create_directory(kAnalysisFile); // where the journal should be
+    dialogs.answers = {Answer::Yes};
+    openAndCalculate();
+    window->mnuBunDelete->trigger();
+    ASSERT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked[0].prompt + " / " + dialogs.asked[0].title, "分析データを削除しますか？ / 分析 - 削除");
+    EXPECT_EQ(dialogs.asked[0].defaultButton, Answer::No);
+    EXPECT_EQ(lastBox(), "分析データを削除できませんでした。 / 分析 - 削除");
+    EXPECT_TRUE(window->mnuBunSave->isEnabled()) << "the analysis shown can still be saved";
+}
+
+TEST(ShortDate, YearFirstWhereTheLocaleHasNoPattern) {
+    EXPECT_EQ(shortDatePattern(QLocale::c()), "yyyy/MM/dd");
+    EXPECT_EQ(shortDatePattern(QLocale(QLocale::Japanese, QLocale::Japan)), "yyyy/MM/dd");
+    EXPECT_EQ(shortDatePattern(QLocale(QLocale::English, QLocale::UnitedStates)), "M/d/yy");
+}
+
+// Each figure label shows its widest figure in full beside its caption or
+// column, and the about box cuts none of its lines.
+TEST(SecondaryWindows, NothingCutOrCondensed) {
+    FakeDialogs dialogs;
+    FakeShell shell;
+    const SharedResults shared{2000, 100.0 / 28, 0.01, "CR機種", 1.0 / 300, 20};
+    frmAnalysis analysis(shared, dialogs, shell);
+    frmHatsuKaiten firstHit(shared);
+    const std::pair<FigureLabel *, QString> widest[] = {
+        {analysis.Label2[0], "10000"},           {analysis.Label2[1], "100.000"},
+        {analysis.Label3[0], "¥-2147483647"},    {analysis.Label3[1], "¥-2147483647"},
+        {analysis.Label3[2], "-2147483647.000"}, {analysis.Label3[3], "-2147483647.000"},
+        {analysis.Label3[4], "-2147483647.000"}, {firstHit.Label5[0], "100.000"},
+        {firstHit.Label5[1], "¥100.000"},        {firstHit.Label2[19], "100.000%"},
+        {firstHit.Label3[19], "¥2000000"},       {firstHit.Label4[19], "¥50000000"},
+    };
+    for (const auto &[label, text] : widest) {
+        label->setText(text);
+        EXPECT_FALSE(label->condensed()) << text.toStdString();
+        EXPECT_LE(label->geometry().right(), label->parentWidget()->width());
+    }
+    frmAbout about(dialogs, shell);
+    for (QLabel *label : about.findChildren<QLabel *>()) {
+        EXPECT_TRUE(about.rect().contains(label->geometry())) << label->text().toStdString();
+        EXPECT_GE(label->width(), label->fontMetrics().horizontalAdvance(label->text())) << label->text().toStdString();
+    }
+}
+
+} // namespace
+} // namespace zenbalo::testing
