@@ -197,8 +197,9 @@ MachineRecord Form1::boxes() const {
 void Form1::Calculate() {
     const CalculationDisplay display =
         runCalculation(boxes(), toStd(Text3[0]->text()), toStd(Text3[1]->text()), shared);
+    calculatedName = toStd(Text1[Name]->text());
     if (display.succeeded())
-        machineName = toStd(Text1[Name]->text());
+        machineName = calculatedName;
     showResults(display);
 }
 

@@ -85,8 +85,11 @@ public:
     Library library;
     std::vector<std::string> rateList; // the entries of Combo2, as read
     SharedResults shared;
-    // Text1(0) at the last successful Calculate: the secondary windows never
-    // pair a name typed since with the figures of the machine before.
+    // Text1(0) at the last Calculate, and at the last successful one: the
+    // secondary windows never pair a name typed since with the figures of the
+    // machine before. The first-hit table's figures come from every run, the
+    // analysis's only from a successful one.
+    std::string calculatedName;
     std::string machineName;
     MachineRecord cutBuffer{};
     bool cutWaiting = false; // a cut machine waits to be pasted

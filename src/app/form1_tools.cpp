@@ -29,7 +29,7 @@ void Form1::mnuAnalysis_Click() {
 }
 
 void Form1::mnuHatsuKaiten_Click() {
-    shared.machineName = machineName;
+    shared.machineName = calculatedName;
     if (!canOpenFirstHitTable(shared))
         return;
     frmHatsuKaiten window(shared, this);

@@ -74,6 +74,8 @@ TEST_F(ToolsTest, WindowsOpenOnlyForACalculatedMachine) {
         {workedExampleMachine(), "", "", analysis, firstHit},
         {workedExampleMachine(), "2", "", analysis, firstHit}, // the name typed since is not the machine's
         {workedExampleMachine(), "", "0", "", firstHit},       // failed after a valid big-hit probability
+        // The first-hit figures come from every run, so does its name.
+        {workedExampleMachine(), "2", "0", "", "テスト機2 - 初当たり回転数"},
         {machineRecord(""), "", "", "", ""},
         {machineRecord("X", "300"), "", "", "", ""},
     };
