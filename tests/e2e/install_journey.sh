@@ -2,7 +2,7 @@
 # The installed program as a player starts it: `zenbalo` from a fresh prefix
 # runs in its data directory with the exchange-rate list and the manual in
 # place, and never overwrites the player's own copies.
-# Usage: install_journey.sh BUILD_DIR SOURCE_DIR (run under xvfb-run).
+# Usage: install_journey.sh BUILD_DIR SOURCE_DIR (run under xvfb-run -s -noreset).
 set -euo pipefail
 build=$1
 source=$2
@@ -31,11 +31,15 @@ done
 run() {
     (cd / && HOME=$work/home exec "$work/prefix/bin/zenbalo") &
     pid=$!
-    id=$(timeout 15 xdotool search --sync --onlyvisible --name '^Zenbalo$' | head -n 1) || fail "no window"
-    xdotool windowfocus --sync "$id" key alt+f
-    sleep 0.3
-    xdotool key x
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || { pid=; return 0; }; sleep 0.1; done
+    local id=
+    for _ in $(seq 200); do
+        id=$(xdotool search --onlyvisible --name '^Zenbalo$' | head -n 1 || true)
+        [ -z "$id" ] || break
+        sleep 0.05
+    done
+    [ -n "$id" ] || fail "no window"
+    xdotool windowfocus --sync "$id" key alt+f x
+    for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || { pid=; return 0; }; sleep 0.05; done
     fail "the program did not end"
 }
 

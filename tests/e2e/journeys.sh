@@ -4,6 +4,7 @@
 set -euo pipefail
 program=$1
 data=$2
+unset QT_QPA_PLATFORM QT_SCALE_FACTOR # a caller's offscreen setting would hide the windows
 work=$(mktemp -d)
 export XDG_RUNTIME_DIR=$work/runtime # a lock of our own, apart from a running Zenbalo
 mkdir -m 700 "$XDG_RUNTIME_DIR"
@@ -15,7 +16,7 @@ cleanup() {
 trap cleanup EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "--- $*"; }
+step() { echo "--- [$SECONDS s] $*"; }
 
 # Starts the program in directory $1; sets $pid.
 start() {
@@ -23,35 +24,65 @@ start() {
     pid=$!
     pids+=("$pid")
 }
-# Waits for a visible window titled $1 and prints its id.
+# Waits until the command succeeds, for 10 s at the most; no fixed pauses.
+waitFor() {
+    for _ in $(seq 200); do "$@" && return 0; sleep 0.05; done
+    return 1
+}
+visible() { [ -n "$(xdotool search --onlyvisible --name "^$1\$")" ]; }
+hidden() { ! visible "$1"; }
+changed() { [ -e "$1" ] && ! cmp -s "$1" "$2"; }
+ended() { ! kill -0 "$pid" 2>/dev/null; }
+# Waits for a visible window titled $1, gives it the focus and prints its id.
 window() {
     local id
-    id=$(timeout 15 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1) || fail "no window '$1'"
+    # xdotool's own --sync looks only every half second.
+    waitFor visible "$1" || fail "no window '$1'"
+    id=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1)
     xdotool windowfocus --sync "$id"
     echo "$id"
 }
-waitExit() {
-    for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || return 0; sleep 0.1; done
-    fail "the program did not end"
-}
+# Waits until the window titled $1 has closed.
+gone() { waitFor hidden "$1" || fail "the window '$1' stayed open"; }
+# Waits until file $1 exists and differs from what $2 held.
+written() { waitFor changed "$1" "${2:-/dev/null}" || fail "$1 was not written"; }
+waitExit() { waitFor ended || fail "the program did not end"; }
 stillRunning() { kill -0 "$pid" 2>/dev/null || fail "the program ended"; }
 # Clicks at x, y of the window's client area (below the menu bar).
 click() {
     local menu=$(( $(xdotool getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[2]}') - 421 ))
     xdotool mousemove --window "$main" "$1" $(( $2 + menu )) click 1
-    sleep 0.2
 }
+# The menu takes the second key as soon as it has opened on the first.
 closeByMenu() {
     xdotool windowfocus --sync "$main"
-    xdotool key alt+f
-    sleep 0.3
-    xdotool key x
-    sleep 0.5
+    xdotool key alt+f x
+}
+# Answers the question titled $1 with key $2; the main window has the focus again.
+answer() {
+    question=$(window "$1")
+    xdotool key "$2"
+    gone "$1"
+    main=$(window Zenbalo)
 }
 # Clears the focused box and types $1.
 retype() {
     xdotool key End shift+Home BackSpace
     [ -z "$1" ] || xdotool type --delay 20 "$1"
+}
+# Types the values into the specification column from the focused box on, one
+# box each, in one xdotool run: "-" skips the fall rate, which takes no focus;
+# with --retype each box is cleared first.
+fill() {
+    local clear=() args=()
+    [ "$1" = --retype ] && { clear=(key End shift+Home BackSpace); shift; }
+    for value in "$@"; do
+        [ "$value" = - ] && continue
+        args+=("${clear[@]}")
+        [ -z "$value" ] || args+=(type --args 1 --delay 10 "$value")
+        args+=(key Tab)
+    done
+    xdotool "${args[@]}"
 }
 # The first line of log.txt in directory $1.
 logTitle() { head -n 1 "$1/log.txt" | iconv -f CP932 -t UTF-8; }
@@ -97,21 +128,16 @@ typed=$work/typed
 mkdir "$typed"
 start "$typed"
 main=$(window Zenbalo)
-values=(TEST 1/300 "" 50 - 10000 10000 "" "" "" "" "" "" "" "" 1500)
-for k in "${!values[@]}"; do
-    [ "${values[$k]}" = - ] && continue # the fall rate takes no keys and no focus
-    retype "${values[$k]}"
-    xdotool key Tab
-done
+fill --retype TEST 1/300 "" 50 - 10000 10000 "" "" "" "" "" "" "" "" 1500
 click 480 328 # total rotations
 retype 2000
 click 480 304 # rotation rate
 retype 20
 xdotool key Return ctrl+s
-sleep 0.5
+written "$typed/log.txt"
 expected=$work/expected.txt
 { printf '*** TEST(1500\x8c\xc2) ***\r\n'; tail -n +2 "$data/log/worked_example.txt"; } > "$expected"
-cmp "$typed/log.txt" "$expected" || fail "log.txt differs from the worked example"
+cmp "$typed/log.txt" "$expected" || { iconv -f CP932 -t UTF-8 "$typed/log.txt" | head -12; fail "log.txt differs from the worked example"; }
 
 step "a visit analysed after Ctrl+B and saved with Ctrl+S is appended to bunseki.txt"
 xdotool key ctrl+b
@@ -122,12 +148,9 @@ for total in 1000 12 20000 30000; do
     xdotool type --delay 20 "$total"
 done
 xdotool key Return ctrl+s
-sleep 0.5
-xdotool key alt+f
-sleep 0.3
-xdotool key x
-sleep 0.5
-[ -z "$(xdotool search --onlyvisible --name '^TEST - 分析$')" ] || fail "the analysis window stayed open"
+written "$typed/bunseki.txt"
+xdotool key alt+f x
+gone 'TEST - 分析'
 [ "$(grep -c $'\r$' "$typed/bunseki.txt")" -eq 14 ] || fail "bunseki.txt does not hold one record of 14 lines"
 journal=$(iconv -f CP932 -t UTF-8 "$typed/bunseki.txt" | tr -d '\r')
 head -n 1 <<< "$journal" | grep -Eq '^\*\*\* .+ \*\*\*$' || fail "no date line: $(head -n 1 <<< "$journal")"
@@ -152,17 +175,14 @@ main=$(window Zenbalo)
 xdotool key ctrl+h
 firstHit=$(window 'TEST - 初当たり回転数')
 xdotool key Escape
-sleep 0.5
-[ -z "$(xdotool search --onlyvisible --name '^TEST - 初当たり回転数$')" ] || fail "the first-hit window stayed open"
+gone 'TEST - 初当たり回転数'
 main=$(window Zenbalo)
 click 480 304 # the rotation rate again, which the next step edits
 
 step "the save question: Cancel keeps the window, No keeps the library as it was"
 xdotool key BackSpace # an edit of the total rotations
 closeByMenu
-question=$(window 'Zenbalo - 終了')
-xdotool key Escape
-sleep 0.5
+answer 'Zenbalo - 終了' Escape
 stillRunning
 [ -e "$typed/zenbalo.cfg" ] || fail "Cancel did not write the settings"
 closeByMenu
@@ -190,21 +210,10 @@ start "$added"
 main=$(window Zenbalo)
 click 100 25 # the name box
 xdotool key ctrl+n
-question=$(window 'Zenbalo - 新規作成')
-xdotool key y
-sleep 0.5 # without a window manager the main window gets the focus back only from us
-main=$(window Zenbalo)
-values=(JOURNEY 1/300 "" 50 - 10000 10000 "" "" "" "" "" "" "" "" 1500)
-for k in "${!values[@]}"; do
-    [ "${values[$k]}" = - ] && continue
-    [ -z "${values[$k]}" ] || xdotool type --delay 20 "${values[$k]}" # New emptied the boxes
-    xdotool key Tab
-done
+answer 'Zenbalo - 新規作成' y # without a window manager the main window gets the focus back only from us
+fill JOURNEY 1/300 "" 50 - 10000 10000 "" "" "" "" "" "" "" "" 1500 # New emptied the boxes
 xdotool key ctrl+a
-question=$(window 'Zenbalo - 追加')
-xdotool key y
-sleep 0.5
-main=$(window Zenbalo)
+answer 'Zenbalo - 追加' y
 closeByMenu
 question=$(window 'Zenbalo - 終了')
 xdotool key y
@@ -215,6 +224,29 @@ main=$(window Zenbalo)
 closeByMenu
 waitExit
 logTitle "$added" | grep -q '^\*\*\* JOURNEY(1500' || fail "the machine is not the one shown: $(logTitle "$added")"
+
+step "a machine cut in one group and pasted in another is saved there, nothing lost"
+moved=$work/moved
+mkdir "$moved"
+start "$moved"
+main=$(window Zenbalo)
+click 100 25 # the name box: the first group's sample machine is shown
+xdotool key ctrl+x
+click 212 145 # the sixth group's greyed title
+xdotool key ctrl+p
+closeByMenu
+question=$(window 'Zenbalo - 終了')
+xdotool key y
+waitExit
+counts=$(sed -n 8,14p "$moved/zenbalo.dat" | tr -d '\r' | tr '\n' ' ')
+[ "$counts" = "0 1 1 1 0 1 0 " ] || fail "the groups hold $counts"
+[ "$(sed -n 15p "$moved/zenbalo.dat" | iconv -f CP932 -t UTF-8 | tr -d '\r')" = '"サンプル ライトミドル199"' ] ||
+    fail "the second group's machine moved"
+start "$moved"
+main=$(window Zenbalo)
+closeByMenu
+waitExit
+logTitle "$moved" | grep -q '^\*\*\* サンプル ミドル319(' || fail "the pasted machine is not shown: $(logTitle "$moved")"
 
 step "a damaged library is reported before the window and kept"
 damaged=$work/damaged
