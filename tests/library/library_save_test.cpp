@@ -253,3 +253,16 @@ TEST(LibrarySave, LargestLibraryTheBoxesCanMakeReadsBack) {
     EXPECT_EQ(load.status, LibraryLoad::Status::Ok);
     EXPECT_EQ(load.library.machineCount(), kMaxMachines);
 }
+
+TEST(LibrarySave, LeftoversOfASaveCutShortChangeNothing) {
+    // A crash after the new file was written but before it was renamed
+    // leaves a hidden temporary file beside the old one.
+    TempWorkDir dir;
+    bool damaged = false;
+    ASSERT_TRUE(saveLibrary(numberedLibrary("old"), damaged).ok());
+    writeFile(".zenbalo.dat.Ab12Cd", libraryBytes(numberedLibrary("half")).substr(0, 40));
+    EXPECT_EQ(loadLibrary().library, numberedLibrary("old"));
+    ASSERT_TRUE(saveLibrary(numberedLibrary("new"), damaged).ok());
+    EXPECT_EQ(loadLibrary().library, numberedLibrary("new"));
+    EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(numberedLibrary("old")));
+}
