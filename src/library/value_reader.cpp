@@ -67,8 +67,11 @@ std::optional<std::string> ValueReader::next() {
 bool ValueReader::atEnd() const { return text_.find_first_not_of(" \t\r\n", pos_) == std::string_view::npos; }
 
 std::optional<std::string> ValueReader::readString() {
-    const auto value = next();
-    return value ? std::optional<std::string>(withoutDoubleQuotes(*value)) : std::nullopt;
+    auto value = next();
+    // A quoted value ends at its first double quote, so only an unquoted one can hold any.
+    if (value && value->find('"') != std::string::npos)
+        *value = withoutDoubleQuotes(*value);
+    return value;
 }
 
 std::optional<int16_t> ValueReader::readInt16() {
