@@ -7,7 +7,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/packages.sh" cmake g++ make pkg-config qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic \
-    libbenchmark-dev libxcb1-dev
+    libbenchmark-dev libxcb1-dev libxcb-damage0-dev
 build="$root/build/bench"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DZENBALO_BUILD_TESTS=OFF -DZENBALO_BENCHMARKS=ON >/dev/null
 cmake --build "$build" -j2 --target core_bench window_bench
