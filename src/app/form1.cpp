@@ -244,9 +244,18 @@ void Form1::FillGroups() {
         Text2[g]->write(toQt(library.groupTitles[g]));
         Combo1[g]->clear();
     }
-    for (int g = 0; g < kGroups; ++g)
-        for (const std::string &name : library.names(g))
-            Combo1[g]->addItem(toQt(name));
+    // One insertion per list: item by item, each of up to 2047 names costs the
+    // model a signal of its own.
+    for (int g = 0; g < kGroups; ++g) {
+        QStringList names;
+        names.reserve(library.groupCounts[g]);
+        const size_t start = static_cast<size_t>(library.groupStart(g));
+        for (int i = 0; i < library.groupCounts[g]; ++i) {
+            const size_t index = start + static_cast<size_t>(kMachineFields * i);
+            names.append(index < library.machineStrings.size() ? toQt(library.machineStrings[index]) : QString());
+        }
+        Combo1[g]->addItems(names);
+    }
     for (int g = 0; g < kGroups; ++g) {
         if (library.groupCounts[g] == 0)
             continue;

@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTimer>
 
 namespace zenbalo {
 
@@ -50,7 +51,9 @@ constexpr int kConditionBoxWidth = kRightMargin - kConditionBoxLeft;
 
 Form1::Form1(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent), dialogs_(dialogs) {
     setWindowTitle("Zenbalo");
-    setWindowIcon(appIcon());
+    // Decoding the icon's five sizes would hold up the first paint, which
+    // does not need it; the desktop takes it as soon as the window runs.
+    QTimer::singleShot(0, this, [this] { setWindowIcon(appIcon()); });
     setFont(uiFont());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
