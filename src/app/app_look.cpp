@@ -28,11 +28,12 @@ void setUpApplication(QApplication &app) {
         QApplication::installTranslator(translator);
 }
 
-QIcon appIcon() {
+QIcon appIcon(int largest) {
     initIconResources();
     QIcon icon;
     for (int size : kIconSizes)
-        icon.addFile(QString(":/icons/zenbalo-%1.png").arg(size), QSize(size, size));
+        if (size <= largest)
+            icon.addFile(QString(":/icons/zenbalo-%1.png").arg(size), QSize(size, size));
     return icon;
 }
 

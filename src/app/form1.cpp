@@ -14,6 +14,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringListModel>
 #include <algorithm>
 
 namespace zenbalo {
@@ -244,8 +245,8 @@ void Form1::FillGroups() {
         Text2[g]->write(toQt(library.groupTitles[g]));
         Combo1[g]->clear();
     }
-    // One insertion per list: item by item, each of up to 2047 names costs the
-    // model a signal of its own.
+    // The whole list at once: name by name, each of up to 2047 names would
+    // cost the model signals of its own.
     for (int g = 0; g < kGroups; ++g) {
         QStringList names;
         names.reserve(library.groupCounts[g]);
@@ -254,7 +255,7 @@ void Form1::FillGroups() {
             const size_t index = start + static_cast<size_t>(kMachineFields * i);
             names.append(index < library.machineStrings.size() ? toQt(library.machineStrings[index]) : QString());
         }
-        Combo1[g]->addItems(names);
+        groupLists_[g]->setStringList(names);
     }
     for (int g = 0; g < kGroups; ++g) {
         if (library.groupCounts[g] == 0)

@@ -22,6 +22,7 @@ class QComboBox;
 class QFrame;
 class QPushButton;
 class QRadioButton;
+class QStringListModel;
 
 namespace zenbalo {
 
@@ -131,6 +132,7 @@ private:
 
     Dialogs &dialogs_;
     QButtonGroup *groupButtons_ = nullptr;
+    std::array<QStringListModel *, kGroups> groupLists_{}; // the models of Combo1
     bool settingsRead_ = false;
     LibraryFile libraryFile_;
     SettingsFile settingsFile_;

@@ -21,5 +21,10 @@ TEST(AppIcon, EveryRenderedSizeIsBuiltInAndChosenAsItIs) {
     }
 }
 
+TEST(AppIcon, StopsAtTheLargestSizeAskedFor) {
+    EXPECT_EQ(appIcon(48).availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+    EXPECT_EQ(appIcon().availableSizes().size(), std::ssize(kIconSizes));
+}
+
 } // namespace
 } // namespace zenbalo
