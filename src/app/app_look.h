@@ -7,7 +7,10 @@ class QApplication;
 
 namespace zenbalo {
 
-// "MS UI Gothic" 9 pt where installed, else a Japanese gothic font.
+// "MS UI Gothic" 9 pt where installed, else a Japanese gothic font: the first
+// of these that is installed.
+inline constexpr const char *kUiFontFamilies[] = {"MS UI Gothic",     "IPAPGothic", "IPAGothic",
+                                                  "Noto Sans CJK JP", "VL PGothic", "Takao PGothic"};
 QFont uiFont();
 // The font, and Qt's own texts (context menus, standard dialogs) in Japanese
 // whatever the desktop's language: the whole program speaks Japanese.

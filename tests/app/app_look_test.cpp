@@ -1,5 +1,7 @@
 #include "app/app_look.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QPixmap>
 #include <gtest/gtest.h>
@@ -19,6 +21,19 @@ TEST(AppIcon, EveryRenderedSizeIsBuiltInAndChosenAsItIs) {
         EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
                   rendered.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
+}
+
+// Only installed families, in the order of preference; a missing one would
+// cost every text a search for stand-ins.
+TEST(UiFont, NamesTheInstalledFamiliesInOrder) {
+    QStringList installed;
+    for (const char *family : kUiFontFamilies)
+        if (QFontDatabase::families().contains(QString::fromUtf8(family)))
+            installed << QString::fromUtf8(family);
+    ASSERT_FALSE(installed.isEmpty()) << "the tests need a Japanese gothic font";
+    EXPECT_EQ(uiFont().families(), installed);
+    EXPECT_EQ(QFontInfo(uiFont()).family(), installed.first());
+    EXPECT_EQ(uiFont().pixelSize(), 12);
 }
 
 TEST(AppIcon, StopsAtTheLargestSizeAskedFor) {
