@@ -54,10 +54,23 @@ char32_t foldCase(char32_t cp) {
     return cp;
 }
 
+bool isContinuation(const std::string &s, size_t k) {
+    return k < s.size() && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80;
+}
+
 } // namespace
 
 bool nameLess(const std::string &a, const std::string &b) {
-    size_t i = 0, j = 0;
+    // Names in one list often share a long start. Equal bytes are equal
+    // characters, so the comparison starts at the character where the bytes
+    // first differ: a byte that continues no sequence always starts one.
+    size_t k = static_cast<size_t>(
+        std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(std::min(a.size(), b.size())), b.begin())
+            .first -
+        a.begin());
+    while (k > 0 && (isContinuation(a, k) || isContinuation(b, k)))
+        --k;
+    size_t i = k, j = k;
     while (i < a.size() && j < b.size()) {
         const char32_t x = foldCase(nextCodePoint(a, i));
         const char32_t y = foldCase(nextCodePoint(b, j));

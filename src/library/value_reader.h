@@ -32,6 +32,8 @@ public:
     bool atEnd() const;
 
 private:
+    // The next value as it stands in the text, without its quotes.
+    std::optional<std::string_view> nextView(bool &quoted);
     bool atLineEnd() const;
     void skipSeparator();
 
