@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
+#include <cstring>
 #include <iconv.h>
 
 namespace zenbalo {
@@ -11,6 +13,19 @@ namespace zenbalo {
 namespace {
 
 bool isAscii(char c) { return static_cast<unsigned char>(c) < 0x80; }
+
+// The end of the run of ASCII bytes from `i`, looked for eight bytes at a
+// time: most of a data file is ASCII.
+size_t asciiEnd(std::string_view text, size_t i) {
+    for (uint64_t word; i + sizeof word <= text.size(); i += sizeof word) {
+        std::memcpy(&word, text.data() + i, sizeof word);
+        if (word & 0x8080808080808080u)
+            break;
+    }
+    while (i < text.size() && isAscii(text[i]))
+        ++i;
+    return i;
+}
 
 // One conversion descriptor for a whole text. Code page 932 has no shift
 // states, so the text can be converted piece by piece with the same result.
@@ -81,9 +96,7 @@ std::string encodeSjisLossy(std::string_view utf8) {
     // only the rest goes through iconv, a run of other characters at a time.
     for (size_t i = 0; i < utf8.size();) {
         // A byte below 0x80 is always a whole character in UTF-8.
-        size_t end = i;
-        while (end < utf8.size() && isAscii(utf8[end]))
-            ++end;
+        size_t end = asciiEnd(utf8, i);
         out.append(utf8.substr(i, end - i));
         i = end;
         while (end < utf8.size() && !isAscii(utf8[end]))
@@ -110,9 +123,7 @@ std::optional<std::string> decodeSjis(std::string_view bytes) {
     out.reserve(bytes.size() + bytes.size() / 2);
     std::string converted;
     for (size_t i = 0; i < bytes.size();) {
-        size_t end = i;
-        while (end < bytes.size() && isAscii(bytes[end]))
-            ++end;
+        size_t end = asciiEnd(bytes, i);
         appendWithYenSigns(bytes.substr(i, end - i), out);
         i = end;
         // A lead byte is never below 0x80, so a byte below 0x80 after one

@@ -138,13 +138,11 @@ std::optional<Library> parseLibrary(std::string_view bytes) {
     }
     if (total > kMaxMachines)
         return std::nullopt;
-    library.machineStrings.reserve(static_cast<size_t>(kMachineFields * total));
-    for (int i = 0; i < kMachineFields * total; ++i) {
-        auto value = reader.readString();
-        if (!value)
+    // Each string read in place: a full library has 32752 of them.
+    library.machineStrings.resize(static_cast<size_t>(kMachineFields * total));
+    for (std::string &field : library.machineStrings)
+        if (!reader.readStringInto(field))
             return std::nullopt;
-        library.machineStrings.push_back(std::move(*value));
-    }
     // A file this program writes ends right after its last machine (or the
     // one placeholder of an empty library): more values mean counts that do
     // not match the file, and the machines beyond them would be lost.

@@ -74,14 +74,23 @@ std::optional<std::string> ValueReader::next() {
 bool ValueReader::atEnd() const { return text_.find_first_not_of(" \t\r\n", pos_) == std::string_view::npos; }
 
 std::optional<std::string> ValueReader::readString() {
+    std::string value;
+    if (!readStringInto(value))
+        return std::nullopt;
+    return value;
+}
+
+bool ValueReader::readStringInto(std::string &out) {
     bool quoted = false;
     const auto value = nextView(quoted);
     if (!value)
-        return std::nullopt;
+        return false;
     // A quoted value ends at its first double quote, so only an unquoted one can hold any.
     if (quoted || value->find('"') == std::string_view::npos)
-        return std::string(*value);
-    return withoutDoubleQuotes(*value);
+        out.assign(*value);
+    else
+        out = withoutDoubleQuotes(*value);
+    return true;
 }
 
 std::optional<int16_t> ValueReader::readInt16() {
