@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/app_look.h"
 #include "common/number.h"
 #include "engine/log_report.h"
 #include "engine/rates.h"
@@ -15,7 +16,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace zenbalo {
 
@@ -124,6 +127,14 @@ void Form1::Form_Unload(bool &cancel) {
 }
 
 void Form1::mnuExit_Click() { close(); }
+
+void Form1::paintEvent(QPaintEvent *event) {
+    QMainWindow::paintEvent(event);
+    // The icon waits until the window has been painted once: decoding its
+    // sizes would hold up the first paint, which does not need it.
+    if (std::exchange(iconPending_, false))
+        QTimer::singleShot(0, this, [this] { setWindowIcon(appIcon(kWindowIconLargest)); });
+}
 
 bool Form1::eventFilter(QObject *watched, QEvent *event) {
     // The arrow keys choose the next or previous group as a click would; the

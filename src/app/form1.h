@@ -106,6 +106,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildSpecificationColumn(QWidget *client);
@@ -134,6 +135,7 @@ private:
     QButtonGroup *groupButtons_ = nullptr;
     std::array<QStringListModel *, kGroups> groupLists_{}; // the models of Combo1
     bool settingsRead_ = false;
+    bool iconPending_ = true;
     LibraryFile libraryFile_;
     SettingsFile settingsFile_;
 };

@@ -12,7 +12,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStringListModel>
-#include <QTimer>
 
 namespace zenbalo {
 
@@ -52,9 +51,6 @@ constexpr int kConditionBoxWidth = kRightMargin - kConditionBoxLeft;
 
 Form1::Form1(Dialogs &dialogs, QWidget *parent) : QMainWindow(parent), dialogs_(dialogs) {
     setWindowTitle("Zenbalo");
-    // Decoding the icon's five sizes would hold up the first paint, which
-    // does not need it; the desktop takes it as soon as the window runs.
-    QTimer::singleShot(0, this, [this] { setWindowIcon(appIcon(kWindowIconLargest)); });
     setFont(uiFont());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);

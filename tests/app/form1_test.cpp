@@ -60,9 +60,10 @@ TEST_F(Form1Test, WindowIsBuiltAsDescribed) {
     EXPECT_TRUE(form->Text1[0]->testAttribute(Qt::WA_InputMethodEnabled));
 }
 
-// The icon comes once the window runs, with the sizes desktops draw.
+// The icon comes once the window has been painted, with the sizes desktops draw.
 TEST_F(Form1Test, WindowHandsTheDesktopItsIcon) {
     start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->windowIcon().isNull(); }));
     QList<QSize> want;
     for (int size : kIconSizes)
         if (size <= kWindowIconLargest)
