@@ -81,6 +81,16 @@ std::optional<std::string> ValueReader::readString() {
 }
 
 bool ValueReader::readStringInto(std::string &out) {
+    // The form every writer of this program uses, a quoted value alone on its
+    // line, read at once; anything else the general way, to the same result.
+    if (pos_ < text_.size() && text_[pos_] == '"') {
+        const size_t close = text_.find('"', pos_ + 1);
+        if (close != std::string_view::npos && text_.substr(close + 1, 2) == "\r\n") {
+            out.assign(text_.substr(pos_ + 1, close - pos_ - 1));
+            pos_ = close + 3;
+            return true;
+        }
+    }
     bool quoted = false;
     const auto value = nextView(quoted);
     if (!value)
