@@ -85,7 +85,8 @@ bool ValueReader::readStringInto(std::string &out) {
     // line, read at once; anything else the general way, to the same result.
     if (pos_ < text_.size() && text_[pos_] == '"') {
         const size_t close = text_.find('"', pos_ + 1);
-        if (close != std::string_view::npos && text_.substr(close + 1, 2) == "\r\n") {
+        if (close != std::string_view::npos && close + 2 < text_.size() && text_[close + 1] == '\r' &&
+            text_[close + 2] == '\n') {
             out.assign(text_.substr(pos_ + 1, close - pos_ - 1));
             pos_ = close + 3;
             return true;
