@@ -51,7 +51,7 @@ TEST(Sjis, BytesBelow80InsideCharactersAreNotAscii) {
         {"\x83\x5C\x5C", "ソ\u00A5"},
         {"\"\x83\x5C\"\r\n", "\"ソ\"\r\n"},
         {"\xB1\x5C\x5C", "ｱ\u00A5\u00A5"},
-        {"\x91\xE5\x81\x40" "a", "大\u3000a"},
+        {"\x91\xE5\x81\x40\x61", "大\u3000a"},
         {"a\x81", std::nullopt},
         {"\x81\x20", std::nullopt},
         {"ok\r\n\xA0", std::nullopt},
