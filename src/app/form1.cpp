@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include "app/app_look.h"
 #include "common/number.h"
 #include "engine/log_report.h"
 #include "engine/rates.h"
@@ -14,7 +15,10 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStringListModel>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace zenbalo {
 
@@ -123,6 +127,14 @@ void Form1::Form_Unload(bool &cancel) {
 }
 
 void Form1::mnuExit_Click() { close(); }
+
+void Form1::paintEvent(QPaintEvent *event) {
+    QMainWindow::paintEvent(event);
+    // The icon waits until the window has been painted once: decoding its
+    // sizes would hold up the first paint, which does not need it.
+    if (std::exchange(iconPending_, false))
+        QTimer::singleShot(0, this, [this] { setWindowIcon(appIcon(kWindowIconLargest)); });
+}
 
 bool Form1::eventFilter(QObject *watched, QEvent *event) {
     // The arrow keys choose the next or previous group as a click would; the
@@ -249,9 +261,18 @@ void Form1::FillGroups() {
         Text2[g]->write(toQt(library.groupTitles[g]));
         Combo1[g]->clear();
     }
-    for (int g = 0; g < kGroups; ++g)
-        for (const std::string &name : library.names(g))
-            Combo1[g]->addItem(toQt(name));
+    // The whole list at once: name by name, each of up to 2047 names would
+    // cost the model signals of its own.
+    for (int g = 0; g < kGroups; ++g) {
+        QStringList names;
+        names.reserve(library.groupCounts[g]);
+        const size_t start = static_cast<size_t>(library.groupStart(g));
+        for (int i = 0; i < library.groupCounts[g]; ++i) {
+            const size_t index = start + static_cast<size_t>(kMachineFields * i);
+            names.append(index < library.machineStrings.size() ? toQt(library.machineStrings[index]) : QString());
+        }
+        groupLists_[g]->setStringList(names);
+    }
     for (int g = 0; g < kGroups; ++g) {
         if (library.groupCounts[g] == 0)
             continue;

@@ -23,6 +23,7 @@ class QComboBox;
 class QFrame;
 class QPushButton;
 class QRadioButton;
+class QStringListModel;
 
 namespace zenbalo {
 
@@ -119,6 +120,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void buildSpecificationColumn(QWidget *client);
@@ -147,7 +149,9 @@ private:
     Dialogs &dialogs_;
     Shell &shell_;
     QButtonGroup *groupButtons_ = nullptr;
+    std::array<QStringListModel *, kGroups> groupLists_{}; // the models of Combo1
     bool settingsRead_ = false;
+    bool iconPending_ = true;
     LibraryFile libraryFile_;
     SettingsFile settingsFile_;
 };

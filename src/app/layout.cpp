@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QPainter>
+#include <algorithm>
 
 namespace zenbalo {
 
@@ -15,19 +16,18 @@ namespace {
 constexpr int kCaptionHeight = 12;
 
 QLabel *caption(QWidget *parent, const QString &text, const QString &tooltip) {
-    auto *label = new QLabel(text, parent);
+    auto *label = new QLabel(parent);
+    if (std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x80; })) {
+        // The Linux gothic fonts set kana wider than the fonts the layout
+        // was drawn for; a little less spacing keeps the captions compact.
+        QFont condensed = label->font();
+        condensed.setLetterSpacing(QFont::AbsoluteSpacing, -1);
+        label->setFont(condensed);
+    }
+    // The text after the font, so that it is laid out once.
+    label->setText(text);
     if (!tooltip.isEmpty())
         label->setToolTip(tooltip);
-    for (QChar c : text) {
-        if (c.unicode() >= 0x80) {
-            // The Linux gothic fonts set kana wider than the fonts the layout
-            // was drawn for; a little less spacing keeps the captions compact.
-            QFont condensed = label->font();
-            condensed.setLetterSpacing(QFont::AbsoluteSpacing, -1);
-            label->setFont(condensed);
-            break;
-        }
-    }
     return label;
 }
 

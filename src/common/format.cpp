@@ -1,8 +1,9 @@
 #include "common/format.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <cstdlib>
+#include <cstring>
 
 namespace zenbalo {
 
@@ -27,43 +28,51 @@ Pattern parsePattern(std::string_view pattern) {
     return p;
 }
 
+constexpr int kSignificant = 15;
+
 // |value| rounded half away from zero to `decimals` places, as the digit string
 // of |value| * 10^decimals without leading zeros ("" for zero).
 std::string scaledDigits(double value, int decimals) {
-    char buffer[64];
-    auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific, 14);
+    // "d.ddddddddddddddde+x": the value to 15 significant digits.
+    char text[40];
+    const auto [end, ec] =
+        std::to_chars(text, text + sizeof text, std::fabs(value), std::chars_format::scientific, kSignificant - 1);
     if (ec != std::errc())
         return "";
-    const std::string_view text(buffer, end - buffer);
-    const size_t e = text.find('e');
-    std::string mantissa;
-    for (char c : text.substr(0, e))
-        if (c != '.')
-            mantissa += c;
-    const int exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+    char mantissa[kSignificant];
+    mantissa[0] = text[0];
+    std::memcpy(mantissa + 1, text + 2, kSignificant - 1);
+    const char *exponentText = std::find(text, end, 'e') + 1;
+    if (*exponentText == '+')
+        ++exponentText;
+    int exponent = 0;
+    std::from_chars(exponentText, end, exponent);
 
     // Digit i of the mantissa has place value 10^(exponent - i); keep those
     // down to 10^-decimals.
     const long keep = static_cast<long>(exponent) + decimals + 1;
     std::string digits;
     if (keep <= 0) {
-        digits = (keep == 0 && mantissa[0] >= '5') ? "1" : "";
-    } else if (keep >= static_cast<long>(mantissa.size())) {
-        digits = mantissa + std::string(keep - mantissa.size(), '0');
+        if (keep == 0 && mantissa[0] >= '5')
+            digits = "1";
+    } else if (keep >= kSignificant) {
+        digits.reserve(static_cast<size_t>(keep));
+        digits.append(mantissa, kSignificant);
+        digits.append(static_cast<size_t>(keep - kSignificant), '0');
     } else {
-        digits = mantissa.substr(0, keep);
+        digits.assign(mantissa, static_cast<size_t>(keep));
         if (mantissa[keep] >= '5') {
-            long i = static_cast<long>(digits.size()) - 1;
-            while (i >= 0 && digits[i] == '9')
-                digits[i--] = '0';
+            long i = keep - 1;
+            while (i >= 0 && digits[static_cast<size_t>(i)] == '9')
+                digits[static_cast<size_t>(i--)] = '0';
             if (i < 0)
                 digits.insert(digits.begin(), '1');
             else
-                ++digits[i];
+                ++digits[static_cast<size_t>(i)];
         }
     }
-    const size_t first = digits.find_first_not_of('0');
-    return first == std::string::npos ? "" : digits.substr(first);
+    digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size()));
+    return digits;
 }
 
 } // namespace
@@ -74,20 +83,24 @@ std::string formatNumber(double value, std::string_view pattern) {
     if (std::isinf(value))
         return value < 0 ? "-Infinity" : "Infinity";
     const Pattern p = parsePattern(pattern);
-    std::string digits = scaledDigits(value, p.decimals);
-    const bool negative = value < 0 && !digits.empty();
+    const std::string digits = scaledDigits(value, p.decimals);
+    const size_t decimals = static_cast<size_t>(p.decimals);
+    const size_t required = static_cast<size_t>(p.requiredIntegerDigits);
+    // The last `decimals` digits are the fraction, zeros filling in front.
+    const size_t integerDigits = digits.size() > decimals ? digits.size() - decimals : 0;
 
-    if (digits.size() < static_cast<size_t>(p.decimals))
-        digits.insert(0, p.decimals - digits.size(), '0');
-    std::string integerPart = digits.substr(0, digits.size() - p.decimals);
-    const std::string fraction = digits.substr(digits.size() - p.decimals);
-    if (integerPart.size() < static_cast<size_t>(p.requiredIntegerDigits))
-        integerPart.insert(0, p.requiredIntegerDigits - integerPart.size(), '0');
-
-    std::string out = negative ? "-" : "";
-    out += integerPart;
-    if (p.point && p.decimals > 0)
-        out += "." + fraction;
+    std::string out;
+    out.reserve(1 + std::max(integerDigits, required) + 1 + decimals);
+    if (value < 0 && !digits.empty())
+        out += '-';
+    if (integerDigits < required)
+        out.append(required - integerDigits, '0');
+    out.append(digits, 0, integerDigits);
+    if (p.point && decimals > 0) {
+        out += '.';
+        out.append(decimals - (digits.size() - integerDigits), '0');
+        out.append(digits, integerDigits);
+    }
     return out;
 }
 

@@ -54,10 +54,23 @@ char32_t foldCase(char32_t cp) {
     return cp;
 }
 
+bool isContinuation(const std::string &s, size_t k) {
+    return k < s.size() && (static_cast<unsigned char>(s[k]) & 0xC0) == 0x80;
+}
+
 } // namespace
 
 bool nameLess(const std::string &a, const std::string &b) {
-    size_t i = 0, j = 0;
+    // Names in one list often share a long start. Equal bytes are equal
+    // characters, so the comparison starts at the character where the bytes
+    // first differ: a byte that continues no sequence always starts one.
+    size_t k = static_cast<size_t>(
+        std::mismatch(a.begin(), a.begin() + static_cast<std::ptrdiff_t>(std::min(a.size(), b.size())), b.begin())
+            .first -
+        a.begin());
+    while (k > 0 && (isContinuation(a, k) || isContinuation(b, k)))
+        --k;
+    size_t i = k, j = k;
     while (i < a.size() && j < b.size()) {
         const char32_t x = foldCase(nextCodePoint(a, i));
         const char32_t y = foldCase(nextCodePoint(b, j));
@@ -73,14 +86,23 @@ void sortGroups(Library &library) {
         const size_t start = static_cast<size_t>(library.groupStart(g));
         if (count < 2 || start + static_cast<size_t>(kMachineFields * count) > library.machineStrings.size())
             continue;
-        std::vector<MachineRecord> records;
-        for (int i = 0; i < count; ++i)
-            records.push_back(library.machine(g, i));
+        const auto first = library.machineStrings.begin() + static_cast<std::ptrdiff_t>(start);
+        const auto record = [&](int i) { return first + kMachineFields * i; };
+        // Every file this program writes is in list order already: one look
+        // at each neighbour spares a start-up the sort.
+        int i = 1;
+        while (i < count && !nameLess(*record(i), *record(i - 1)))
+            ++i;
+        if (i == count)
+            continue;
+        std::vector<MachineRecord> records(static_cast<size_t>(count));
+        for (int k = 0; k < count; ++k)
+            std::move(record(k), record(k + 1), records[static_cast<size_t>(k)].begin());
         std::stable_sort(records.begin(), records.end(),
                          [](const MachineRecord &x, const MachineRecord &y) { return nameLess(x[0], y[0]); });
-        auto out = library.machineStrings.begin() + static_cast<std::ptrdiff_t>(start);
-        for (const MachineRecord &record : records)
-            out = std::copy(record.begin(), record.end(), out);
+        auto out = first;
+        for (MachineRecord &moved : records)
+            out = std::move(moved.begin(), moved.end(), out);
     }
 }
 

@@ -23,7 +23,15 @@ constexpr size_t kMaxLibraryBytes = 32u << 20;
 constexpr size_t kMaxSettingsBytes = 64u << 10;
 constexpr size_t kMaxRateListBytes = 1u << 20;
 
-std::string quoted(const std::string &text) { return "\"" + withoutDoubleQuotes(text) + "\""; }
+// A value on a line of its own, in double quotes.
+void appendQuotedLine(std::string &text, std::string_view value) {
+    text += '"';
+    if (value.find('"') == std::string_view::npos)
+        text += value;
+    else
+        text += withoutDoubleQuotes(value);
+    text += "\"\r\n";
+}
 
 struct CountedRateList {
     RateList list;
@@ -130,13 +138,11 @@ std::optional<Library> parseLibrary(std::string_view bytes) {
     }
     if (total > kMaxMachines)
         return std::nullopt;
-    library.machineStrings.reserve(static_cast<size_t>(kMachineFields * total));
-    for (int i = 0; i < kMachineFields * total; ++i) {
-        auto value = reader.readString();
-        if (!value)
+    // Each string read in place: a full library has 32752 of them.
+    library.machineStrings.resize(static_cast<size_t>(kMachineFields * total));
+    for (std::string &field : library.machineStrings)
+        if (!reader.readStringInto(field))
             return std::nullopt;
-        library.machineStrings.push_back(std::move(*value));
-    }
     // A file this program writes ends right after its last machine (or the
     // one placeholder of an empty library): more values mean counts that do
     // not match the file, and the machines beyond them would be lost.
@@ -150,17 +156,23 @@ std::optional<Library> parseLibrary(std::string_view bytes) {
 }
 
 std::string libraryBytes(const Library &library) {
-    std::vector<std::string> lines;
-    lines.reserve(2 * kGroups + library.machineStrings.size() + 1);
-    for (const std::string &title : library.groupTitles)
-        lines.push_back(quoted(title));
-    for (int16_t count : library.groupCounts)
-        lines.push_back(std::to_string(count));
+    // One text, encoded at once: the lines of a large library cost no string each.
+    size_t size = 0;
     for (const std::string &field : library.machineStrings)
-        lines.push_back(quoted(field));
+        size += field.size() + 4;
+    std::string text;
+    text.reserve(size + 256);
+    for (const std::string &title : library.groupTitles)
+        appendQuotedLine(text, title);
+    for (int16_t count : library.groupCounts) {
+        text += std::to_string(count);
+        text += "\r\n";
+    }
+    for (const std::string &field : library.machineStrings)
+        appendQuotedLine(text, field);
     if (library.machineStrings.empty())
-        lines.push_back(quoted("")); // an empty library still has its one element
-    return sjisLines(lines);
+        appendQuotedLine(text, ""); // an empty library still has its one element
+    return encodeSjisLossy(text);
 }
 
 RateList parseRateList(std::string_view bytes) { return parseCountedRateList(bytes).list; }

@@ -25,6 +25,9 @@ public:
     // A string value. A double quote can only arrive in an unquoted value; it
     // becomes "”" because the writers could not store it back.
     std::optional<std::string> readString();
+    // The same into `out`, for a caller that fills many strings: false, and
+    // `out` unchanged, where readString gives nullopt.
+    bool readStringInto(std::string &out);
     // nullopt when the value is not a number or does not fit after rounding.
     std::optional<int16_t> readInt16();
     std::optional<double> readDouble();
@@ -32,6 +35,8 @@ public:
     bool atEnd() const;
 
 private:
+    // The next value as it stands in the text, without its quotes.
+    std::optional<std::string_view> nextView(bool &quoted);
     bool atLineEnd() const;
     void skipSeparator();
 

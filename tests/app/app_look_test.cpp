@@ -1,7 +1,10 @@
 #include "app/app_look.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QImage>
 #include <QPixmap>
+#include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace zenbalo {
@@ -19,6 +22,29 @@ TEST(AppIcon, EveryRenderedSizeIsBuiltInAndChosenAsItIs) {
         EXPECT_EQ(shown.convertToFormat(QImage::Format_ARGB32_Premultiplied),
                   rendered.convertToFormat(QImage::Format_ARGB32_Premultiplied));
     }
+}
+
+// Only installed families, in the order of preference; a missing one would
+// cost every text a search for stand-ins.
+TEST(UiFont, NamesTheInstalledFamiliesInOrder) {
+    // Listed as "Family" or, when several foundries make it, "Family [Foundry]".
+    const QStringList available = QFontDatabase::families();
+    QStringList installed;
+    for (const char *family : kUiFontFamilies) {
+        const QString name = QString::fromUtf8(family);
+        if (available.contains(name) ||
+            !available.filter(QRegularExpression("^" + QRegularExpression::escape(name) + " \\[")).isEmpty())
+            installed << name;
+    }
+    ASSERT_FALSE(installed.isEmpty()) << "the tests need a Japanese gothic font";
+    EXPECT_EQ(uiFont().families(), installed);
+    EXPECT_EQ(QFontInfo(uiFont()).family(), installed.first());
+    EXPECT_EQ(uiFont().pixelSize(), 12);
+}
+
+TEST(AppIcon, StopsAtTheLargestSizeAskedFor) {
+    EXPECT_EQ(appIcon(48).availableSizes(), (QList<QSize>{{16, 16}, {32, 32}, {48, 48}}));
+    EXPECT_EQ(appIcon().availableSizes().size(), std::ssize(kIconSizes));
 }
 
 } // namespace

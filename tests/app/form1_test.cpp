@@ -1,5 +1,6 @@
 #include "support/form_fixture.h"
 
+#include "app/app_look.h"
 #include "library/library_files.h"
 
 #include <QAction>
@@ -57,6 +58,17 @@ TEST_F(Form1Test, WindowIsBuiltAsDescribed) {
     EXPECT_FALSE(form->Combo1[0]->isEditable());
     EXPECT_FALSE(form->Text1[1]->testAttribute(Qt::WA_InputMethodEnabled));
     EXPECT_TRUE(form->Text1[0]->testAttribute(Qt::WA_InputMethodEnabled));
+}
+
+// The icon comes once the window has been painted, with the sizes desktops draw.
+TEST_F(Form1Test, WindowHandsTheDesktopItsIcon) {
+    start();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->windowIcon().isNull(); }));
+    QList<QSize> want;
+    for (int size : kIconSizes)
+        if (size <= kWindowIconLargest)
+            want << QSize(size, size);
+    EXPECT_EQ(form->windowIcon().availableSizes(), want);
 }
 
 TEST_F(Form1Test, TabRunsDownTheColumnSkippingTheFallRate) {

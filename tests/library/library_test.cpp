@@ -81,6 +81,30 @@ TEST(Library, SortGroupsIsStablePerGroup) {
         ASSERT_EQ(many.machine(5, i), wantM[i]) << "position " << i;
 }
 
+// Sorting is skipped for a group in list order, so a single pair out of
+// order anywhere must still be found.
+TEST(Library, SortGroupsFindsAnyPairOutOfOrder) {
+    struct Case {
+        const char *name;
+        const char *layout;
+        std::vector<std::string> want;
+    } cases[] = {
+        {"first pair", "b#2 a#1 c#3 d#4", {"a", "b", "c", "d"}},
+        {"last pair", "a#1 b#2 d#4 c#3", {"a", "b", "c", "d"}},
+        {"reversed", "d#4 c#3 b#2 a#1", {"a", "b", "c", "d"}},
+        {"in order, twins but for case", "a#1 B#2 b#3 c#4", {"a", "B", "b", "c"}},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Library library = makeLibrary(groupsOf(std::string("x#0|") + c.layout));
+        sortGroups(library);
+        EXPECT_EQ(library.names(1), c.want);
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(library.machine(1, i)[Payout], std::to_string(i + 1)) << "the record left its name";
+        EXPECT_EQ(library.names(0), std::vector<std::string>{"x"});
+    }
+}
+
 TEST(Library, IndexesOfGroupsAndMachines) {
     const Library library = makeLibrary({{
         {record("a0"), record("a1"), record("a2")},

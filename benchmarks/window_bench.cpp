@@ -1,0 +1,291 @@
+// The main window's actions on the largest library, on Qt's offscreen
+// platform: from the key or click, through the handler and the core, to the
+// labels recalculated and repainted.
+#include "app/app_look.h"
+#include "app/form1.h"
+#include "bench_support.h"
+#include "common/file_io.h"
+#include "engine/rates.h"
+#include "library/library_files.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdlib>
+#include <memory>
+
+using namespace zenbalo;
+using namespace zenbalo::bench;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Answers every question with Yes and counts the boxes, so that a benchmark
+// can tell that its command went through and was not refused.
+class ScriptedDialogs : public Dialogs {
+public:
+    MessageBox::Answer ask(const MessageBox &box) override {
+        if (box.buttons == MessageBox::Buttons::Ok) {
+            ++refusals;
+            return MessageBox::Answer::Ok;
+        }
+        ++questions;
+        return MessageBox::Answer::Yes;
+    }
+    int questions = 0;
+    int refusals = 0;
+};
+
+ScriptedDialogs *dialogs = nullptr;
+Form1 *form = nullptr;
+
+// Everything an action leaves to the event loop, the repaint included.
+void settle() { QApplication::processEvents(); }
+
+template <typename F> void timed(benchmark::State &state, F &&action) {
+    settle();
+    const auto start = Clock::now();
+    action();
+    settle();
+    state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+}
+
+void press(QKeyCombination keys) {
+    form->Text1[Name]->setFocus();
+    QTest::keyClick(form->Text1[Name], keys.key(), keys.keyboardModifiers());
+}
+
+int currentGroup() { return form->settings.currentGroup; }
+int selectedPosition() { return form->settings.groupListIndex[currentGroup()]; }
+
+void showInBoxes(const MachineRecord &record) {
+    for (int k = 0; k < kMachineFields; ++k)
+        form->Text1[k]->write(toQt(record[k]));
+}
+
+// Fails the benchmark when the window's lists and the library disagree, or
+// when a command was refused.
+void check(benchmark::State &state) {
+    for (int g = 0; g < kGroups; ++g)
+        if (form->Combo1[g]->count() != form->library.groupCounts[g]) {
+            state.SkipWithError("a list does not match its group");
+            return;
+        }
+    if (dialogs->refusals != 0)
+        state.SkipWithError("a command was refused");
+    dialogs->refusals = 0;
+    if (form->Label6->text() != QString())
+        state.SkipWithError("the calculation failed");
+}
+
+void Window_Calculate(benchmark::State &state) {
+    for (auto _ : state)
+        timed(state, [] { form->Command1->click(); });
+    check(state);
+}
+BENCHMARK(Window_Calculate)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void Window_ChooseMachine(benchmark::State &state) {
+    QComboBox *list = form->Combo1[currentGroup()];
+    list->setFocus();
+    bool down = true;
+    for (auto _ : state) {
+        const int before = selectedPosition();
+        timed(state, [&] { QTest::keyClick(list, down ? Qt::Key_Down : Qt::Key_Up); });
+        if (selectedPosition() == before)
+            state.SkipWithError("no other machine was chosen");
+        down = !down;
+    }
+    check(state);
+}
+BENCHMARK(Window_ChooseMachine)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void Window_ChooseRate(benchmark::State &state) {
+    form->Combo2->setFocus();
+    bool down = true;
+    for (auto _ : state) {
+        timed(state, [&] { QTest::keyClick(form->Combo2, down ? Qt::Key_Down : Qt::Key_Up); });
+        down = !down;
+    }
+    check(state);
+}
+BENCHMARK(Window_ChooseRate)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// Between the two largest groups, by their radio buttons.
+void Window_ChooseGroup(benchmark::State &state) {
+    for (auto _ : state) {
+        const int to = currentGroup() == 0 ? 1 : 0;
+        timed(state, [&] { QTest::mouseClick(form->Option1[to], Qt::LeftButton); });
+        if (currentGroup() != to)
+            state.SkipWithError("the group did not change");
+    }
+    form->Option1[0]->click();
+    check(state);
+}
+BENCHMARK(Window_ChooseGroup)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// The same by a click on the free area of a row.
+void Window_ChooseGroupByRow(benchmark::State &state) {
+    for (auto _ : state) {
+        const int to = currentGroup() == 0 ? 1 : 0;
+        timed(state, [&] { QTest::mouseClick(form->Label5[to], Qt::LeftButton, {}, QPoint(290, 8)); });
+        if (currentGroup() != to)
+            state.SkipWithError("the group did not change");
+    }
+    form->Option1[0]->click();
+    check(state);
+}
+BENCHMARK(Window_ChooseGroupByRow)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void Window_New(benchmark::State &state) {
+    for (auto _ : state) {
+        const int asked = dialogs->questions;
+        timed(state, [] { press(Qt::CTRL | Qt::Key_N); });
+        if (dialogs->questions != asked + 1 || form->mnuShinki->isEnabled())
+            state.SkipWithError("New mode did not start");
+        form->Option1_Click(currentGroup()); // leaves New mode
+    }
+    check(state);
+}
+BENCHMARK(Window_New)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// A full library takes no machine more: the selected one is deleted first,
+// untimed, and typed into the boxes again.
+void Window_Add(benchmark::State &state) {
+    for (auto _ : state) {
+        const MachineRecord added = form->library.machine(currentGroup(), selectedPosition());
+        press(Qt::SHIFT | Qt::Key_Delete);
+        showInBoxes(added);
+        timed(state, [] { press(Qt::CTRL | Qt::Key_A); });
+        if (form->library.machineCount() != kMaxMachines || form->Text1[Name]->text() != toQt(added[Name]))
+            state.SkipWithError("the machine was not added");
+    }
+    check(state);
+}
+BENCHMARK(Window_Add)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void Window_Delete(benchmark::State &state) {
+    for (auto _ : state) {
+        const MachineRecord removed = form->library.machine(currentGroup(), selectedPosition());
+        const int count = form->Combo1[currentGroup()]->count();
+        timed(state, [] { press(Qt::SHIFT | Qt::Key_Delete); });
+        if (form->Combo1[currentGroup()]->count() != count - 1)
+            state.SkipWithError("nothing was deleted");
+        showInBoxes(removed);
+        press(Qt::CTRL | Qt::Key_A);
+    }
+    check(state);
+}
+BENCHMARK(Window_Delete)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// A new name that takes the machine from the top of its list to the bottom,
+// and back.
+void Window_UpdateRenamed(benchmark::State &state) {
+    form->Combo1[currentGroup()]->setCurrentIndex(0);
+    form->Combo1_Click(currentGroup());
+    const QString first = form->Text1[Name]->text();
+    const QString last = "ｚｚｚ 最後の台";
+    for (auto _ : state) {
+        const bool atTop = selectedPosition() == 0;
+        form->Text1[Name]->setText(atTop ? last : first);
+        timed(state, [] { press(Qt::CTRL | Qt::Key_U); });
+        if ((selectedPosition() == 0) == atTop)
+            state.SkipWithError("the machine did not move");
+    }
+    if (selectedPosition() != 0) {
+        form->Text1[Name]->setText(first);
+        press(Qt::CTRL | Qt::Key_U);
+    }
+    check(state);
+}
+BENCHMARK(Window_UpdateRenamed)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void Window_Cut(benchmark::State &state) {
+    for (auto _ : state) {
+        const int count = form->Combo1[currentGroup()]->count();
+        timed(state, [] { press(Qt::CTRL | Qt::Key_X); });
+        if (form->Combo1[currentGroup()]->count() != count - 1 || !form->cutWaiting)
+            state.SkipWithError("nothing was cut");
+        press(Qt::CTRL | Qt::Key_P);
+    }
+    check(state);
+}
+BENCHMARK(Window_Cut)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+void Window_Paste(benchmark::State &state) {
+    for (auto _ : state) {
+        press(Qt::CTRL | Qt::Key_X);
+        const int count = form->Combo1[currentGroup()]->count();
+        timed(state, [] { press(Qt::CTRL | Qt::Key_P); });
+        if (form->Combo1[currentGroup()]->count() != count + 1 || form->cutWaiting)
+            state.SkipWithError("nothing was pasted");
+    }
+    check(state);
+}
+BENCHMARK(Window_Paste)->UseManualTime()->Unit(benchmark::kMicrosecond);
+
+// The program's own share of a start: the window built, the files read, the
+// lists filled, shown and painted once. No budget: the start-up script
+// measures the real program against an empty Qt window.
+void Window_StartUp(benchmark::State &state) {
+    ScriptedDialogs quiet;
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        {
+            Form1 other(quiet);
+            other.Form_Load();
+            other.show();
+            settle();
+        }
+        settle();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+    }
+}
+BENCHMARK(Window_StartUp)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+void startWindow() {
+    enterTemporaryDirectory();
+    Library library = fullLibrary();
+    if (!writeFileAtomically(kLibraryFile, libraryBytes(library)).ok()) {
+        std::fprintf(stderr, "zenbalo-bench: cannot write %s\n", kLibraryFile);
+        std::exit(2);
+    }
+    AppSettings settings = defaultSettings(library, builtInRateList());
+    // In the middle of each list, so that edits move half of it.
+    for (int g = 0; g < kGroups; ++g)
+        settings.groupListIndex[g] = static_cast<int16_t>(library.groupCounts[g] / 2);
+    if (!writeFileAtomically(kSettingsFile, settingsBytes(settings)).ok())
+        std::exit(2);
+    dialogs = new ScriptedDialogs;
+    form = new Form1(*dialogs);
+    form->Form_Load();
+    form->show();
+    QApplication::setActiveWindow(form);
+    if (!QTest::qWaitForWindowActive(form)) {
+        std::fprintf(stderr, "zenbalo-bench: the window did not become active\n");
+        std::exit(2);
+    }
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    startWindow();
+    for (const char *name :
+         {"Window_ChooseMachine", "Window_ChooseRate", "Window_ChooseGroup", "Window_ChooseGroupByRow", "Window_New",
+          "Window_Add", "Window_Delete", "Window_UpdateRenamed", "Window_Cut", "Window_Paste"})
+        budget(name, 2e-3);
+    const int verdict = runWithBudgets(argc, argv);
+    delete form;
+    delete dialogs;
+    return verdict;
+}
