@@ -40,8 +40,9 @@ CalculationDisplay runCalculation(const MachineRecord &text1, const std::string 
     if (!v.passed())
         return failed(v.message);
 
-    // Inputs that pass the checks above but that no figure can be made of.
-    if (s.p == 0)
+    // Inputs that pass the checks above but that no figure can be made of. A
+    // probability whose reciprocal overflows would show the total as 1/Infinity.
+    if (s.p == 0 || !std::isfinite(1 / s.p))
         return failed("大当たり確率が異常です。");
     if (s.e == 1.0 && s.R >= 10000 && s.L == 0)
         return failed("確変リミットが異常です。");

@@ -3,6 +3,7 @@
 
 #include "support/builders.h"
 #include <cmath>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -122,12 +123,15 @@ TEST(Calculation, FailuresLeaveDashesAndTheLastTotalProbability) {
     struct Case {
         const char *name;
         int index;
-        const char *text;
+        std::string text;
         double yenPerBall;
         const char *want;
     } cases[] = {
         {"validation", 1, "300", 100.0 / 28, "大当たり確率が異常です。"},
         {"zero big-hit probability", 1, "0/300", 100.0 / 28, "大当たり確率が異常です。"},
+        // 1e-309: the borders are still finite, the total probability 1/∞.
+        {"big-hit probability without a reciprocal", 1, "0." + std::string(308, '0') + "1/1", 100.0 / 28,
+         "大当たり確率が異常です。"},
         {"limiter of 0 when every hit recurs", 3, "100", 100.0 / 28, "確変リミットが異常です。"},
         {"chain that never ends", 7, "100", 100.0 / 28, "平均連荘数を計算できません。"},
         {"no exchange rate", 0, "x", 0, "換金率が異常です。"},
