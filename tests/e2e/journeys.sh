@@ -86,6 +86,22 @@ fill() {
 }
 # The first line of log.txt in directory $1.
 logTitle() { head -n 1 "$1/log.txt" | iconv -f CP932 -t UTF-8; }
+# Closes the main window and saves the library: Yes to the question.
+closeSaving() {
+    closeByMenu
+    question=$(window 'Zenbalo - 終了')
+    xdotool key y
+    waitExit
+}
+# Starts the program in directory $1 again and closes it untouched; prints the
+# first line of the log it leaves: the machine it showed.
+shownAfterRestart() {
+    start "$1"
+    main=$(window Zenbalo)
+    closeByMenu
+    waitExit
+    logTitle "$1"
+}
 
 step "first start in an empty directory shows a calculated sample machine and writes nothing"
 first=$work/first
@@ -117,11 +133,8 @@ closeByMenu
 waitExit
 [ "$(sed -n 9p "$first/zenbalo.cfg" | tr -d '\r')" = 2 ] || fail "the group was not saved"
 chosen=$(logTitle "$first")
-start "$first"
-main=$(window Zenbalo)
-closeByMenu
-waitExit
-[ "$(logTitle "$first")" = "$chosen" ] || fail "another machine came back: $(logTitle "$first")"
+shown=$(shownAfterRestart "$first")
+[ "$shown" = "$chosen" ] || fail "another machine came back: $shown"
 
 step "the worked example typed and saved with Ctrl+S gives the log byte for byte"
 typed=$work/typed
@@ -214,16 +227,10 @@ answer 'Zenbalo - 新規作成' y # without a window manager the main window get
 fill JOURNEY 1/300 "" 50 - 10000 10000 "" "" "" "" "" "" "" "" 1500 # New emptied the boxes
 xdotool key ctrl+a
 answer 'Zenbalo - 追加' y
-closeByMenu
-question=$(window 'Zenbalo - 終了')
-xdotool key y
-waitExit
+closeSaving
 grep -q '^"JOURNEY"' "$added/zenbalo.dat" || fail "the machine was not saved"
-start "$added"
-main=$(window Zenbalo)
-closeByMenu
-waitExit
-logTitle "$added" | grep -q '^\*\*\* JOURNEY(1500' || fail "the machine is not the one shown: $(logTitle "$added")"
+shown=$(shownAfterRestart "$added")
+grep -q '^\*\*\* JOURNEY(1500' <<< "$shown" || fail "the machine is not the one shown: $shown"
 
 step "a machine cut in one group and pasted in another is saved there, nothing lost"
 moved=$work/moved
@@ -234,19 +241,13 @@ click 100 25 # the name box: the first group's sample machine is shown
 xdotool key ctrl+x
 click 212 145 # the sixth group's greyed title
 xdotool key ctrl+p
-closeByMenu
-question=$(window 'Zenbalo - 終了')
-xdotool key y
-waitExit
+closeSaving
 counts=$(sed -n 8,14p "$moved/zenbalo.dat" | tr -d '\r' | tr '\n' ' ')
 [ "$counts" = "0 1 1 1 0 1 0 " ] || fail "the groups hold $counts"
 [ "$(sed -n 15p "$moved/zenbalo.dat" | iconv -f CP932 -t UTF-8 | tr -d '\r')" = '"サンプル ライトミドル199"' ] ||
     fail "the second group's machine moved"
-start "$moved"
-main=$(window Zenbalo)
-closeByMenu
-waitExit
-logTitle "$moved" | grep -q '^\*\*\* サンプル ミドル319(' || fail "the pasted machine is not shown: $(logTitle "$moved")"
+shown=$(shownAfterRestart "$moved")
+grep -q '^\*\*\* サンプル ミドル319(' <<< "$shown" || fail "the pasted machine is not shown: $shown"
 
 step "a damaged library is reported before the window and kept"
 damaged=$work/damaged
