@@ -29,7 +29,6 @@ constexpr int kRightMargin = kRightPartWidth - 120; // controls end here inside 
 constexpr int kBoxHeight = 270;
 constexpr int kComboHeight = 300;
 constexpr int kLabelHeight = 180;
-constexpr int kFigureGap = 6; // pixels between a figure and what stands left of it
 
 // The table's columns end here, inside Frame3; each holds its widest figure
 // ("9999.999", "¥2469035800") at the normal font.
@@ -168,8 +167,8 @@ void Form1::buildSummary(QWidget *client) {
         const int top = 240 + 240 * k;
         Label2[k] =
             captionLabel(Frame4, QString::fromUtf8(rows[k].caption), 120, top, QString::fromUtf8(rows[k].tooltip));
-        Label7[k] = new FigureLabel(Frame4, px(kSummaryFigureRight), px(top), px(kLabelHeight),
-                                    Label2[k]->geometry().right() + 1 + kFigureGap);
+        Label7[k] =
+            new FigureLabel(Frame4, px(kSummaryFigureRight), px(top), px(kLabelHeight), figureLimitAfter(Label2[k]));
     }
 }
 

@@ -28,11 +28,9 @@ constexpr int kClientHeight = 2640;
 constexpr int kMachineFigureRight = 2010; // Label2's right edge inside Frame2
 constexpr int kLabelHeight = 180;
 constexpr int kBoxHeight = 270;
-constexpr int kFigureGap = 6; // pixels between a figure and its caption
 
 FigureLabel *figureBeside(QWidget *parent, const QLabel *caption, int rightTwips, int topTwips) {
-    return new FigureLabel(parent, px(rightTwips), px(topTwips), px(kLabelHeight),
-                           caption->geometry().right() + 1 + kFigureGap);
+    return new FigureLabel(parent, px(rightTwips), px(topTwips), px(kLabelHeight), figureLimitAfter(caption));
 }
 
 } // namespace

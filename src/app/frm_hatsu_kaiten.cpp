@@ -20,7 +20,6 @@ constexpr int kChanceRight = 1680;
 constexpr int kCashRight = 2730;
 constexpr int kOwnBallsRight = 3900;
 constexpr int kLabelHeight = 180;
-constexpr int kFigureGap = 6; // pixels between a figure and what stands left of it
 
 // Label1 indexes of the rows' captions.
 int rowCaption(int row) { return row < 10 ? row : row + 2; }
@@ -42,12 +41,10 @@ frmHatsuKaiten::frmHatsuKaiten(const SharedResults &shared, QWidget *parent) : Q
 
 void frmHatsuKaiten::buildConditions(QWidget *client) {
     Label1[22] = captionLabel(client, "回転率:", 120, 120, "千円あたりの回転数");
-    Label5[0] = new FigureLabel(client, px(kConditionRight), px(120), px(kLabelHeight),
-                                Label1[22]->geometry().right() + 1 + kFigureGap);
+    Label5[0] = new FigureLabel(client, px(kConditionRight), px(120), px(kLabelHeight), figureLimitAfter(Label1[22]));
     Label1[25] = captionLabel(client, "回転/千円", kConditionRight + 30, 120);
     Label1[23] = captionLabel(client, "換金率:", 120, 360, "玉1個の交換率");
-    Label5[1] = new FigureLabel(client, px(kConditionRight), px(360), px(kLabelHeight),
-                                Label1[23]->geometry().right() + 1 + kFigureGap);
+    Label5[1] = new FigureLabel(client, px(kConditionRight), px(360), px(kLabelHeight), figureLimitAfter(Label1[23]));
 }
 
 void frmHatsuKaiten::buildTable(QWidget *client) {
@@ -60,8 +57,7 @@ void frmHatsuKaiten::buildTable(QWidget *client) {
         const int top = 600 + 240 * i;
         QLabel *caption = rightCaptionLabel(Frame1, {}, twips(120, top, kRowCaptionWidth, kLabelHeight));
         Label1[rowCaption(i)] = caption;
-        Label2[i] = new FigureLabel(Frame1, px(kChanceRight), px(top), px(kLabelHeight),
-                                    caption->geometry().right() + 1 + kFigureGap);
+        Label2[i] = new FigureLabel(Frame1, px(kChanceRight), px(top), px(kLabelHeight), figureLimitAfter(caption));
         Label3[i] = new FigureLabel(Frame1, px(kCashRight), px(top), px(kLabelHeight), px(kChanceRight) + kFigureGap);
         Label4[i] = new FigureLabel(Frame1, px(kOwnBallsRight), px(top), px(kLabelHeight), px(kCashRight) + kFigureGap);
     }

@@ -55,6 +55,8 @@ QFrame *captionlessFrame(QWidget *parent, QRect where) {
     return frame;
 }
 
+int figureLimitAfter(const QWidget *caption) { return caption->geometry().right() + 1 + kFigureGap; }
+
 FigureLabel::FigureLabel(QWidget *parent, int rightEdge, int top, int height, int leftLimit)
     : QWidget(parent), right_(rightEdge), top_(top), height_(height), leftLimit_(leftLimit) {
     fit();

@@ -24,6 +24,11 @@ QLabel *rightCaptionLabel(QWidget *parent, const QString &caption, QRect where, 
 // A frame without caption.
 QFrame *captionlessFrame(QWidget *parent, QRect where);
 
+// Pixels left free between a figure and the caption or column before it.
+inline constexpr int kFigureGap = 6;
+// The left limit of a figure that stands after `caption`.
+int figureLimitAfter(const QWidget *caption);
+
 // A label that shows a figure: right-aligned and as wide as its text, with its
 // right edge fixed, so a longer figure grows to the left and is never cut. It
 // does not grow past its left limit, where the caption or column before it
