@@ -55,7 +55,7 @@ TEST(AnalysisRecord, FailedSaveKeepsTheJournal) {
         EXPECT_FALSE(appendAnalysisRecord(workedExample()));
     }
     EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(testing::directoryEntries().size(), 1u);
 }
 
 TEST(AnalysisRecord, Emptying) {

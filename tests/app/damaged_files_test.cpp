@@ -10,14 +10,6 @@ namespace {
 using Answer = MessageBox::Answer;
 namespace fs = std::filesystem;
 
-std::vector<std::string> keptCopies(const std::string &base) {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator("."))
-        if (entry.path().filename().string().rfind(base + ".damaged-", 0) == 0)
-            names.push_back(entry.path().filename().string());
-    return names;
-}
-
 // None of these may stop the start, cost the player a file, or pass silently
 // where the library is concerned.
 TEST_F(FormTest, DataFilesThatAreNoFilesNeitherHangNorGetLost) {
@@ -34,7 +26,7 @@ TEST_F(FormTest, DataFilesThatAreNoFilesNeitherHangNorGetLost) {
     ASSERT_TRUE(closeWindow());
     for (const char *base : {kSettingsFile, kLibraryFile}) {
         SCOPED_TRACE(base);
-        const auto kept = keptCopies(base);
+        const auto kept = keptDamagedFiles(base);
         ASSERT_EQ(kept.size(), 1u);
         EXPECT_TRUE(fs::is_fifo(kept[0]));
         EXPECT_TRUE(fs::is_regular_file(base));
@@ -57,8 +49,8 @@ TEST_F(FormTest, LibraryWhoseCountsHideMachinesIsReportedAndKept) {
     type(form->Text3[1], "0");
     dialogs.answers = {Answer::Yes};
     ASSERT_TRUE(closeWindow());
-    ASSERT_EQ(keptCopies(kLibraryFile).size(), 1u);
-    EXPECT_EQ(readFile(keptCopies(kLibraryFile)[0]), bytes);
+    ASSERT_EQ(keptDamagedFiles(kLibraryFile).size(), 1u);
+    EXPECT_EQ(readFile(keptDamagedFiles(kLibraryFile)[0]), bytes);
 }
 
 } // namespace

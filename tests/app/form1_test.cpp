@@ -28,14 +28,6 @@ protected:
         ASSERT_EQ(form->Combo2->currentText().left(2), "28");
         QTest::keyClick(form->Text3[0], Qt::Key_Return);
     }
-
-    std::vector<std::string> files() const {
-        std::vector<std::string> names;
-        for (const auto &entry : std::filesystem::directory_iterator("."))
-            names.push_back(entry.path().filename().string());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
 };
 
 TEST_F(Form1Test, WindowIsBuiltAsDescribed) {
@@ -283,10 +275,10 @@ TEST_F(Form1Test, TypingIntoTheColumnMarksTheMachineEdited) {
 
 TEST_F(Form1Test, ClosingUntouchedAsksNothingButWritesSettingsAndLog) {
     start();
-    EXPECT_EQ(files(), std::vector<std::string>{}) << "start-up writes nothing";
+    EXPECT_EQ(directoryEntries(), std::vector<std::string>{}) << "start-up writes nothing";
     EXPECT_TRUE(closeWindow());
     EXPECT_TRUE(dialogs.asked.empty());
-    EXPECT_EQ(files(), (std::vector<std::string>{"log.txt", "zenbalo.cfg"}));
+    EXPECT_EQ(directoryEntries(), (std::vector<std::string>{"log.txt", "zenbalo.cfg"}));
 }
 
 TEST_F(Form1Test, SaveQuestionAnswers) {

@@ -233,15 +233,9 @@ TEST_F(GroupsTest, DamagedLibraryIsReportedAndNeverOverwritten) {
         restart();
         EXPECT_TRUE(dialogs.asked.empty()) << "the saved library reads";
     }
-    int kept = 0;
-    for (const auto &entry : std::filesystem::directory_iterator(".")) {
-        const std::string name = entry.path().filename().string();
-        if (name.rfind("zenbalo.dat.damaged", 0) == 0) {
-            ++kept;
-            EXPECT_EQ(readFile(name), damaged);
-        }
-    }
-    EXPECT_EQ(kept, 1);
+    const std::vector<std::string> kept = keptDamagedFiles(kLibraryFile);
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(readFile(kept[0]), damaged);
     EXPECT_NE(readFile("zenbalo.dat.bak"), damaged);
 }
 

@@ -12,18 +12,6 @@ using namespace zenbalo;
 using namespace zenbalo::testing;
 namespace fs = std::filesystem;
 
-namespace {
-
-std::vector<std::string> entries(const std::string &dir = ".") {
-    std::vector<std::string> names;
-    for (const auto &entry : fs::directory_iterator(dir))
-        names.push_back(entry.path().filename().string());
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
-} // namespace
-
 TEST(FileIo, ReadingTakesOnlyRegularFilesWithinTheLimit) {
     struct Case {
         const char *name;
@@ -58,7 +46,8 @@ TEST(FileIo, WritingReplacesTheFileALinkPointsTo) {
     ASSERT_TRUE(writeFileAtomically("link.txt", "new").ok());
     EXPECT_TRUE(fs::is_symlink("link.txt")) << "the link stays a link";
     EXPECT_EQ(readFile("elsewhere/real.txt"), "new");
-    EXPECT_EQ(entries("elsewhere"), std::vector<std::string>{"real.txt"}) << "no temporary file left beside it";
+    EXPECT_EQ(directoryEntries("elsewhere"), std::vector<std::string>{"real.txt"})
+        << "no temporary file left beside it";
 
     fs::create_symlink("elsewhere/new.txt", "dangling.txt");
     ASSERT_TRUE(writeFileAtomically("dangling.txt", "made").ok());
@@ -75,7 +64,7 @@ TEST(FileIo, WritingKeepsPermissionsAndNeverTakesAUsersFile) {
     EXPECT_EQ(fs::status("f").permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
     EXPECT_EQ(readFile("f.new"), "mine");
     EXPECT_EQ(readFile("f.tmp"), "mine too");
-    EXPECT_EQ(entries(), (std::vector<std::string>{"f", "f.new", "f.tmp"}));
+    EXPECT_EQ(directoryEntries(), (std::vector<std::string>{"f", "f.new", "f.tmp"}));
 }
 
 TEST(FileIo, FailedWriteLeavesTheOldFileAndSaysWhy) {
@@ -89,7 +78,7 @@ TEST(FileIo, FailedWriteLeavesTheOldFileAndSaysWhy) {
     EXPECT_FALSE(result.ok());
     EXPECT_EQ(errorReason(result.error), "ディスクの空き容量が足りません。");
     EXPECT_EQ(readFile("f"), "old");
-    EXPECT_EQ(entries(), std::vector<std::string>{"f"});
+    EXPECT_EQ(directoryEntries(), std::vector<std::string>{"f"});
 
     fs::create_directory("d");
     result = writeFileAtomically("d", "x");

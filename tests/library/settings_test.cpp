@@ -105,7 +105,7 @@ TEST(SettingsFile, LoadAndSave) {
     ASSERT_TRUE(file.write(settings));
     EXPECT_EQ(SettingsFile().read(), settings);
     EXPECT_EQ(readFile(kSettingsFile), settingsBytes(settings));
-    EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 1);
+    EXPECT_EQ(directoryEntries().size(), 1u);
 }
 
 TEST(SettingsFile, UnreadableFileIsKeptBeforeItIsReplaced) {
@@ -131,15 +131,11 @@ TEST(SettingsFile, UnreadableFileIsKeptBeforeItIsReplaced) {
         const AppSettings settings = defaultSettings(Library{}, {});
         ASSERT_TRUE(file.write(settings));
         EXPECT_EQ(readFile(kSettingsFile), settingsBytes(settings));
-        std::vector<std::string> kept;
-        for (const auto &entry : std::filesystem::directory_iterator("."))
-            if (entry.path().filename().string().rfind("zenbalo.cfg.damaged-", 0) == 0)
-                kept.push_back(entry.path().filename().string());
+        const std::vector<std::string> kept = keptDamagedFiles(kSettingsFile);
         ASSERT_EQ(kept.size(), 1u);
         c.check(kept[0]);
         ASSERT_TRUE(file.write(settings));
-        EXPECT_EQ(std::distance(std::filesystem::directory_iterator("."), std::filesystem::directory_iterator()), 2)
-            << "kept once, not at every close";
+        EXPECT_EQ(directoryEntries().size(), 2u) << "kept once, not at every close";
     }
 }
 

@@ -1,5 +1,6 @@
 #include "support/temp_dir.h"
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -42,6 +43,22 @@ FileSizeLimit::~FileSizeLimit() {
     getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = previous_;
     setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+std::vector<std::string> directoryEntries(const std::string &dir) {
+    std::vector<std::string> names;
+    for (const auto &entry : std::filesystem::directory_iterator(dir))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<std::string> keptDamagedFiles(const std::string &base) {
+    std::vector<std::string> kept;
+    for (const std::string &name : directoryEntries())
+        if (name.rfind(base + ".damaged-", 0) == 0)
+            kept.push_back(name);
+    return kept;
 }
 
 std::string readFile(const std::string &path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace zenbalo::testing {
 
@@ -31,6 +32,11 @@ public:
 private:
     unsigned long long previous_ = 0;
 };
+
+// The names in a directory, sorted.
+std::vector<std::string> directoryEntries(const std::string &dir = ".");
+// What keeps a damaged file `base` under names of its own (base.damaged-...), sorted.
+std::vector<std::string> keptDamagedFiles(const std::string &base);
 
 std::string readFile(const std::string &path);
 void writeFile(const std::string &path, const std::string &bytes);
