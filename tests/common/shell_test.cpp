@@ -1,5 +1,6 @@
 #include "common/shell.h"
 
+#include "support/fake_dialogs.h"
 #include "support/fake_shell.h"
 
 #include <gtest/gtest.h>
@@ -8,16 +9,6 @@
 
 namespace zenbalo {
 namespace {
-
-class RecordingDialogs : public Dialogs {
-public:
-    MessageBox::Answer ask(const MessageBox &box) override {
-        asked.push_back(box);
-        return MessageBox::Answer::Ok;
-    }
-
-    std::vector<MessageBox> asked;
-};
 
 TEST(ShellOpen, ReportsOnlyAFailureWithTheActionsMessage) {
     struct Case {
@@ -36,7 +27,7 @@ TEST(ShellOpen, ReportsOnlyAFailureWithTheActionsMessage) {
             SCOPED_TRACE(std::string(c.name) + (succeeds ? ", opened" : ", failed"));
             testing::FakeShell shell;
             shell.succeeds = succeeds;
-            RecordingDialogs dialogs;
+            testing::FakeDialogs dialogs;
 
             ShellOpen(shell, dialogs, c.target, c.message, c.title);
 

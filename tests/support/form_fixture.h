@@ -3,39 +3,18 @@
 #include "app/form1.h"
 #include "common/dialogs.h"
 #include "support/builders.h"
+#include "support/fake_dialogs.h"
 #include "support/fake_shell.h"
 #include "support/temp_dir.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QTest>
-#include <deque>
 #include <gtest/gtest.h>
 #include <memory>
 #include <vector>
 
 namespace zenbalo::testing {
-
-// Records every message box and answers from a script. A question that no
-// test scripted an answer for is a failure; a message with only OK needs none.
-class FakeDialogs : public Dialogs {
-public:
-    MessageBox::Answer ask(const MessageBox &box) override {
-        asked.push_back(box);
-        if (box.buttons == MessageBox::Buttons::Ok)
-            return MessageBox::Answer::Ok;
-        if (answers.empty()) {
-            ADD_FAILURE() << "unexpected question: " << box.prompt;
-            return box.defaultButton;
-        }
-        const MessageBox::Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-
-    std::vector<MessageBox> asked;
-    std::deque<MessageBox::Answer> answers;
-};
 
 // A fresh working directory and the main window started in it.
 class FormTest : public ::testing::Test {
