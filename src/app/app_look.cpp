@@ -6,6 +6,7 @@
 #include <QLocale>
 #include <QString>
 #include <QTranslator>
+#include <QWidget>
 #include <algorithm>
 
 // The resources live in a static library, whose unreferenced objects the
@@ -61,6 +62,13 @@ QIcon appIcon(int largest) {
         if (size <= largest)
             icon.addFile(QString(":/icons/zenbalo-%1.png").arg(size), QSize(size, size));
     return icon;
+}
+
+void setUpDialogWindow(QWidget &window) {
+    window.setWindowIcon(appIcon());
+    window.setFont(uiFont());
+    window.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint);
 }
 
 } // namespace zenbalo

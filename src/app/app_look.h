@@ -4,6 +4,7 @@
 #include <QIcon>
 
 class QApplication;
+class QWidget;
 
 namespace zenbalo {
 
@@ -23,5 +24,8 @@ QIcon appIcon(int largest = 256);
 // at most this, and the desktop entry names the installed icon for more. The
 // 256-pixel size would cost each start a megabyte in the window's property.
 inline constexpr int kWindowIconLargest = 128;
+// The look of the secondary windows: the program's icon and font, a fixed
+// dialog border with a close box only.
+void setUpDialogWindow(QWidget &window);
 
 } // namespace zenbalo

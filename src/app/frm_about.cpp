@@ -39,10 +39,7 @@ void paint(QLabel *label, Qt::GlobalColor text, Qt::GlobalColor background) {
 frmAbout::frmAbout(Dialogs &dialogs, Shell &shell, QWidget *parent)
     : QDialog(parent), dialogs_(dialogs), shell_(shell) {
     setWindowTitle("Zenbalo - バージョン情報");
-    setWindowIcon(appIcon());
-    setFont(uiFont());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    setUpDialogWindow(*this);
 
     picIcon = new QLabel(this);
     picIcon->setGeometry(twips(kMargin, kMargin, 480, 480));

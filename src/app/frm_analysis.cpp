@@ -49,10 +49,7 @@ std::string systemShortDate() {
 
 frmAnalysis::frmAnalysis(const SharedResults &shared, Dialogs &dialogs, Shell &shell, QWidget *parent)
     : QDialog(parent), shared_(shared), dialogs_(dialogs), shell_(shell) {
-    setWindowIcon(appIcon());
-    setFont(uiFont());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    setUpDialogWindow(*this);
 
     auto *client = new QWidget(this);
     client->setFixedSize(px(kClientWidth), px(kClientHeight));

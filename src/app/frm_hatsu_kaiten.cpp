@@ -27,10 +27,7 @@ int rowCaption(int row) { return row < 10 ? row : row + 2; }
 } // namespace
 
 frmHatsuKaiten::frmHatsuKaiten(const SharedResults &shared, QWidget *parent) : QDialog(parent), shared_(shared) {
-    setWindowIcon(appIcon());
-    setFont(uiFont());
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowCloseButtonHint);
+    setUpDialogWindow(*this);
     auto *client = new QWidget(this);
     client->setGeometry(0, 0, px(kClientWidth), px(kClientHeight));
     setFixedSize(client->size());
