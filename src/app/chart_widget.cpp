@@ -29,6 +29,14 @@ double tickValue(double index, double mantissa, int exponent) {
     return value == 0 ? 0.0 : value;
 }
 
+// A quotient a few units in the last place off a whole number is that number,
+// or 0.3 / 0.1 would add a tick.
+double snapped(double quotient) {
+    const double whole = std::round(quotient);
+    return std::fabs(quotient - whole) <= 8 * std::numeric_limits<double>::epsilon() * std::fabs(quotient) ? whole
+                                                                                                           : quotient;
+}
+
 } // namespace
 
 Ticks niceTicks(double low, double high, int maxCount, double minStep) {
@@ -36,28 +44,28 @@ Ticks niceTicks(double low, double high, int maxCount, double minStep) {
         return {};
     if (low > high)
         std::swap(low, high);
-    maxCount = std::clamp(maxCount, 2, kMostTicks);
     minStep = minStep > 0 && std::isfinite(minStep) ? minStep : 0.0;
     if (low == high) {
         const double widen = std::max(low != 0 ? std::fabs(low) / 10 : 1.0, minStep);
         low -= widen;
         high += widen;
     }
+    // Two ticks cannot enclose a range across zero: one of them would be zero.
+    maxCount = std::clamp(maxCount, low < 0 && high > 0 ? 3 : 2, kMostTicks);
     // Steps below the values' own precision would give ticks that print alike.
     const double magnitude = std::max(std::fabs(low), std::fabs(high));
     const double floorStep = std::max({minStep, magnitude * 1e-12, std::numeric_limits<double>::min()});
     const double raw = std::max((high - low) / (maxCount - 1), floorStep);
-    // Quotients a hair off a whole number are that number, or 0.3 / 0.1 would add a tick.
-    constexpr double kSlack = 1e-9;
     for (int exponent = static_cast<int>(std::floor(std::log10(raw))); exponent <= 308; ++exponent) {
         for (double mantissa : {1.0, 2.0, 5.0}) {
             const double step = tickValue(1, mantissa, exponent);
             if (!std::isfinite(step))
                 return {};
-            if (step < floorStep * (1 - kSlack))
+            if (step < floorStep * (1 - 1e-9))
                 continue;
-            const double first = std::floor(low / step + kSlack);
-            const double last = std::ceil(high / step - kSlack);
+            const double first = std::floor(snapped(low / step));
+            // Two values a unit in the last place apart still get a tick each.
+            const double last = std::max(std::ceil(snapped(high / step)), first + 1);
             if (last - first + 1 > maxCount)
                 continue;
             Ticks ticks{step, {}};

@@ -15,9 +15,9 @@ namespace zenbalo {
 
 // Ticks at multiples of a step of 1, 2 or 5 times a power of ten: the first at
 // or below `low`, the last at or above `high`, at most `maxCount` of them
-// (never fewer than 2 allowed) with the smallest step that keeps to that and
-// is at least `minStep`. A range of one value is widened around it. Empty when
-// the range is not finite.
+// (but 2 allowed always, 3 across zero) with the smallest step that keeps to
+// that and is at least `minStep`. A range of one value is widened around it.
+// Empty when the range is not finite.
 struct Ticks {
     double step = 0;
     std::vector<double> values;
