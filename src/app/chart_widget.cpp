@@ -7,7 +7,6 @@
 
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
@@ -15,8 +14,6 @@
 #include <string>
 
 namespace zenbalo {
-
-// ---------------------------------------------------------------- ticks
 
 namespace {
 
@@ -77,8 +74,6 @@ Ticks niceTicks(double low, double high, int maxCount, double minStep) {
     return {};
 }
 
-// ---------------------------------------------------------------- axes
-
 namespace {
 
 QString yenText(double value) { return QString::fromStdString(std::string(kYen) + formatNumber(value, "###0")); }
@@ -107,8 +102,6 @@ ChartAxis ChartAxis::integer(const QString &title) {
 }
 
 ChartAxis ChartAxis::percent(const QString &title) { return {title, percentText, 0}; }
-
-// ---------------------------------------------------------------- layout
 
 namespace {
 
@@ -263,6 +256,74 @@ void dropCrowded(std::vector<ChartLabel> &labels, double dx, double dy) {
     labels = std::move(kept);
 }
 
+// Horizontally the first and last x labels hang half outside the plot, so the
+// margins depend on the ticks chosen.
+struct Sides {
+    double left = 0;
+    double right = 0;
+};
+
+Sides xSides(const std::vector<QString> &texts, double leftOfLabels, const QFontMetricsF &metrics) {
+    return {std::max(leftOfLabels, kPad + metrics.horizontalAdvance(texts.front()) / 2),
+            kPad + metrics.horizontalAdvance(texts.back()) / 2};
+}
+
+Ticks xAxisTicks(const Range &xs, const ChartAxis &axis, double width, double leftOfLabels,
+                 const QFontMetricsF &metrics) {
+    const double line = metrics.height();
+    return fittingTicks(xs, axis, static_cast<int>(width / (2 * line)) + 1, [&](const Ticks &t) {
+        const std::vector<QString> texts = tickTexts(axis, t);
+        const Sides sides = xSides(texts, leftOfLabels, metrics);
+        return pixelsPerStep(t, width - sides.left - sides.right) >= widest(texts, metrics) + line;
+    });
+}
+
+Ticks yAxisTicks(const Range &ys, const ChartAxis &axis, double height, double line) {
+    return fittingTicks(ys, axis, static_cast<int>(height / (kYSpacing * line)) + 1,
+                        [&](const Ticks &t) { return pixelsPerStep(t, height) >= kYSpacing * line; });
+}
+
+void placeTickLabels(ChartLayout &layout, const ChartData &data, const Ticks &xTicks, const Ticks &yTicks,
+                     double xLabelOffset, const QFontMetricsF &metrics) {
+    const double line = metrics.height();
+    const std::vector<QString> xTexts = tickTexts(data.x, xTicks);
+    for (size_t i = 0; i < xTexts.size(); ++i) {
+        const double textWidth = metrics.horizontalAdvance(xTexts[i]);
+        const double x = layout.map(layout.xTicks[i], 0).x() - textWidth / 2;
+        layout.xLabels.push_back({QRectF(x, layout.plot.bottom() + xLabelOffset, textWidth, line), xTexts[i]});
+    }
+    dropCrowded(layout.xLabels, line / 2, 0);
+    // From the top down, so a crowded axis keeps its highest value.
+    const std::vector<QString> yTexts = tickTexts(data.y, yTicks);
+    for (size_t i = yTexts.size(); i-- > 0;) {
+        const double textWidth = metrics.horizontalAdvance(yTexts[i]);
+        const double y = layout.map(0, layout.yTicks[i]).y() - line / 2;
+        layout.yLabels.push_back(
+            {QRectF(layout.plot.left() - kTick - kGap - textWidth, y, textWidth, line), yTexts[i]});
+    }
+    dropCrowded(layout.yLabels, 0, 2);
+}
+
+// Centred on the plot where the widget leaves room, shortened where it does not.
+void placeTitles(ChartLayout &layout, const ChartData &data, const QSizeF &size, double xTitleTop,
+                 const QFontMetricsF &metrics) {
+    const double line = metrics.height();
+    if (!data.x.title.isEmpty()) {
+        const QString text = metrics.elidedText(data.x.title, Qt::ElideRight, size.width() - 2 * kPad);
+        const double textWidth = metrics.horizontalAdvance(text);
+        const double x =
+            std::clamp(layout.plot.center().x() - textWidth / 2, kPad, std::max(kPad, size.width() - kPad - textWidth));
+        layout.xTitle = {QRectF(x, xTitleTop, textWidth, line), text};
+    }
+    if (!data.y.title.isEmpty()) {
+        const QString text = metrics.elidedText(data.y.title, Qt::ElideRight, std::max(0.0, size.height() - 2 * kPad));
+        const double textWidth = metrics.horizontalAdvance(text);
+        const double y = std::clamp(layout.plot.center().y() - textWidth / 2, kPad,
+                                    std::max(kPad, size.height() - kPad - textWidth));
+        layout.yTitle = {QRectF(kPad, y, line, textWidth), text};
+    }
+}
+
 } // namespace
 
 QPointF ChartLayout::map(double x, double y) const {
@@ -279,82 +340,38 @@ ChartLayout layOutChart(const ChartData &data, const QSizeF &size, const QFont &
     layout.noData = false;
     const QFontMetricsF metrics(font);
     const double line = metrics.height();
-    const double width = size.width();
 
-    // Vertically: legend, half a label above the top tick, the plot, x labels, x title.
-    const double top = placeLegend(layout, legendItems(data), width, metrics) + line / 2;
+    // From the top: legend, half a label above the top tick, plot, x labels, x title.
+    const double top = placeLegend(layout, legendItems(data), size.width(), metrics) + line / 2;
     const double xLabelOffset = std::max(kTick + 2, line / 2 + 2);
     const double xTitleHeight = data.x.title.isEmpty() ? 0 : line + kGap / 2;
     const double bottom = size.height() - kPad - xTitleHeight - line - xLabelOffset;
-    const double plotHeight = bottom - top;
-
-    const Ticks yTicks = fittingTicks(ys, data.y, static_cast<int>(plotHeight / (kYSpacing * line)) + 1,
-                                      [&](const Ticks &t) { return pixelsPerStep(t, plotHeight) >= kYSpacing * line; });
+    const Ticks yTicks = yAxisTicks(ys, data.y, bottom - top, line);
     if (yTicks.values.size() < 2)
         return layout;
-    const std::vector<QString> yTexts = tickTexts(data.y, yTicks);
-    const double yTitleWidth = data.y.title.isEmpty() ? 0 : line + kGap;
-    const double leftOfLabels = kPad + yTitleWidth + widest(yTexts, metrics) + kGap + kTick;
 
-    // Horizontally the first and last x labels hang half outside the plot.
-    double left = 0, right = 0;
-    auto setSides = [&](const std::vector<QString> &texts) {
-        left = std::max(leftOfLabels, kPad + metrics.horizontalAdvance(texts.front()) / 2);
-        right = kPad + metrics.horizontalAdvance(texts.back()) / 2;
-    };
-    const Ticks xTicks = fittingTicks(xs, data.x, static_cast<int>(width / (2 * line)) + 1, [&](const Ticks &t) {
-        const std::vector<QString> texts = tickTexts(data.x, t);
-        setSides(texts);
-        return pixelsPerStep(t, width - left - right) >= widest(texts, metrics) + line;
-    });
+    // From the left: y title, y labels, ticks, plot, half the last x label.
+    const double yTitleWidth = data.y.title.isEmpty() ? 0 : line + kGap;
+    const double leftOfLabels = kPad + yTitleWidth + widest(tickTexts(data.y, yTicks), metrics) + kGap + kTick;
+    const Ticks xTicks = xAxisTicks(xs, data.x, size.width(), leftOfLabels, metrics);
     if (xTicks.values.size() < 2)
         return layout;
-    const std::vector<QString> xTexts = tickTexts(data.x, xTicks);
-    setSides(xTexts);
-    if (width - left - right < 2 * line || plotHeight < 2 * line)
+    const Sides sides = xSides(tickTexts(data.x, xTicks), leftOfLabels, metrics);
+    const QRectF plot(QPointF(sides.left, top), QPointF(size.width() - sides.right, bottom));
+    if (plot.width() < 2 * line || plot.height() < 2 * line)
         return layout;
 
-    layout.plot = QRectF(left, top, width - left - right, plotHeight);
+    layout.plot = plot;
     layout.xTicks = xTicks.values;
     layout.yTicks = yTicks.values;
     layout.xLow = xTicks.values.front();
     layout.xHigh = xTicks.values.back();
     layout.yLow = yTicks.values.front();
     layout.yHigh = yTicks.values.back();
-
-    for (size_t i = 0; i < xTexts.size(); ++i) {
-        const double textWidth = metrics.horizontalAdvance(xTexts[i]);
-        const double x =
-            std::clamp(layout.map(layout.xTicks[i], 0).x() - textWidth / 2, 0.0, std::max(0.0, width - textWidth));
-        layout.xLabels.push_back({QRectF(x, layout.plot.bottom() + xLabelOffset, textWidth, line), xTexts[i]});
-    }
-    dropCrowded(layout.xLabels, line / 2, 0);
-    // From the top down, so a crowded axis keeps its highest value.
-    for (size_t i = yTexts.size(); i-- > 0;) {
-        const double textWidth = metrics.horizontalAdvance(yTexts[i]);
-        const double y = layout.map(0, layout.yTicks[i]).y() - line / 2;
-        layout.yLabels.push_back(
-            {QRectF(layout.plot.left() - kTick - kGap - textWidth, y, textWidth, line), yTexts[i]});
-    }
-    dropCrowded(layout.yLabels, 0, 2);
-
-    if (!data.x.title.isEmpty()) {
-        const QString text = metrics.elidedText(data.x.title, Qt::ElideRight, width - 2 * kPad);
-        const double textWidth = metrics.horizontalAdvance(text);
-        const double x = std::clamp(layout.plot.center().x() - textWidth / 2, kPad, width - kPad - textWidth);
-        layout.xTitle = {QRectF(x, bottom + xLabelOffset + line + kGap / 2, textWidth, line), text};
-    }
-    if (!data.y.title.isEmpty()) {
-        const QString text = metrics.elidedText(data.y.title, Qt::ElideRight, std::max(0.0, size.height() - 2 * kPad));
-        const double textWidth = metrics.horizontalAdvance(text);
-        const double y = std::clamp(layout.plot.center().y() - textWidth / 2, kPad,
-                                    std::max(kPad, size.height() - kPad - textWidth));
-        layout.yTitle = {QRectF(kPad, y, line, textWidth), text};
-    }
+    placeTickLabels(layout, data, xTicks, yTicks, xLabelOffset, metrics);
+    placeTitles(layout, data, size, bottom + xLabelOffset + line + kGap / 2, metrics);
     return layout;
 }
-
-// ---------------------------------------------------------------- painting
 
 namespace {
 
@@ -375,8 +392,7 @@ QColor roleColour(ChartRole role) {
 
 QPen rolePen(ChartRole role) {
     static constexpr Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DashDotLine, Qt::DotLine};
-    QPen pen(roleColour(role), kLineWidth, styles[static_cast<int>(role)], Qt::FlatCap, Qt::BevelJoin);
-    return pen;
+    return QPen(roleColour(role), kLineWidth, styles[static_cast<int>(role)], Qt::FlatCap, Qt::BevelJoin);
 }
 
 QColor wash(ChartRole role, double opacity) {
@@ -624,8 +640,6 @@ void paintChart(QPainter &painter, const QRectF &area, const ChartData &data, co
     }
     painter.restore();
 }
-
-// ---------------------------------------------------------------- widget
 
 ChartWidget::ChartWidget(QWidget *parent) : QWidget(parent) {
     setFont(uiFont());
