@@ -233,9 +233,9 @@ double pixelsPerStep(const Ticks &ticks, double length) {
 }
 
 // The most ticks whose labels `fits` accepts, trying each step once.
-template <typename Fits> Ticks fittingTicks(const Range &range, const ChartAxis &axis, int most, Fits fits) {
+template <typename Fits> Ticks fittingTicks(const Range &range, const ChartAxis &axis, double most, Fits fits) {
     double triedStep = 0;
-    for (int count = std::clamp(most, 2, kMostTicks); count >= 2; --count) {
+    for (int count = static_cast<int>(std::clamp(most, 2.0, double(kMostTicks))); count >= 2; --count) {
         Ticks ticks = niceTicks(range.low, range.high, count, axis.minStep);
         if (ticks.values.size() < 2 || ticks.step == triedStep)
             continue;
@@ -271,7 +271,7 @@ Sides xSides(const std::vector<QString> &texts, double leftOfLabels, const QFont
 Ticks xAxisTicks(const Range &xs, const ChartAxis &axis, double width, double leftOfLabels,
                  const QFontMetricsF &metrics) {
     const double line = metrics.height();
-    return fittingTicks(xs, axis, static_cast<int>(width / (2 * line)) + 1, [&](const Ticks &t) {
+    return fittingTicks(xs, axis, width / (2 * line) + 1, [&](const Ticks &t) {
         const std::vector<QString> texts = tickTexts(axis, t);
         const Sides sides = xSides(texts, leftOfLabels, metrics);
         return pixelsPerStep(t, width - sides.left - sides.right) >= widest(texts, metrics) + line;
@@ -279,7 +279,7 @@ Ticks xAxisTicks(const Range &xs, const ChartAxis &axis, double width, double le
 }
 
 Ticks yAxisTicks(const Range &ys, const ChartAxis &axis, double height, double line) {
-    return fittingTicks(ys, axis, static_cast<int>(height / (kYSpacing * line)) + 1,
+    return fittingTicks(ys, axis, height / (kYSpacing * line) + 1,
                         [&](const Ticks &t) { return pixelsPerStep(t, height) >= kYSpacing * line; });
 }
 
