@@ -48,11 +48,12 @@ struct Money {
         return std::abs(x) <= kTie * dayCost ? 0.0 : x;
     }
 
-    // The fewest hits that end the day in plus.
+    // The fewest hits that end the day in plus: C / v rounds by an ulp at
+    // most, so a few steps from just below it find them.
     double plusHits() const {
         double h = std::max(0.0, std::floor(dayCost / hitValue) - 1);
-        while (!(balance(h) > 0))
-            ++h;
+        for (int step = 0; step < 4 && !(balance(h) > 0); ++step)
+            h = std::max(h + 1, std::nextafter(h, HUGE_VAL));
         return h;
     }
 };
@@ -67,7 +68,7 @@ std::optional<double> convergence(const DayBalanceInput &in, const Money &money)
     const double x = std::pow(1.645 * s1 / m1, 2);
     const double nearest = std::round(x);
     const double n = std::abs(x - nearest) <= 1e-12 * x ? nearest : std::ceil(x);
-    return std::isfinite(n) ? std::optional<double>(std::max(n, 1.0)) : std::nullopt;
+    return std::isfinite(n) ? std::optional<double>(n) : std::nullopt;
 }
 
 DayBalanceHistogram histogram(const HitDistribution &hits, const Money &money) {
@@ -86,8 +87,6 @@ DayBalanceHistogram histogram(const HitDistribution &hits, const Money &money) {
         HistogramBar bar;
         bar.firstHits = std::max(0.0, start + i * width);
         bar.lastHits = start + (i + 1) * width - 1;
-        if (bar.lastHits < 0)
-            continue;
         const double upTo = hits.cdf(bar.lastHits);
         bar.probability = std::max(0.0, upTo - before);
         before = upTo;
@@ -145,15 +144,17 @@ const std::array<const char *, kDayBalanceFigures> &dayBalanceCaptions() {
 
 DayBalance dayBalance(const DayBalanceInput &in) {
     DayBalance result;
-    if (!validInput(in)) {
-        result.texts.fill("-");
+    result.texts.fill("-");
+    if (!validInput(in))
         return result;
-    }
     const Money money(in);
     const HitDistribution hits(in.totalRotations, in.hitProbability, in.averageChain);
     DayBalanceNumbers &f = result.figures;
     f.expectation = in.totalRotations * in.hitProbability * in.averageChain * money.hitValue - money.dayCost;
     f.standardDeviation = money.hitValue * hits.standardDeviation();
+    // Inputs far beyond any machine's can overflow a double: no figure then.
+    if (!std::isfinite(f.expectation) || !std::isfinite(f.standardDeviation) || !std::isfinite(money.dayCost))
+        return result;
     f.plusChance = 1 - hits.cdf(money.plusHits() - 1);
     for (size_t i = 0; i < kBalanceQuantiles; ++i) {
         f.quantileHits[i] = hits.quantile(kBalanceQuantileLevels[i]);
@@ -166,12 +167,6 @@ DayBalance dayBalance(const DayBalanceInput &in) {
     result.histogram = histogram(hits, money);
     result.valid = true;
     return result;
-}
-
-bool dayBalanceIsQuick(const DayBalanceInput &in) {
-    // The cost follows the spread of first hits, which every step walks.
-    const double p = in.hitProbability;
-    return !(in.totalRotations * p * (1 - p) > 2500);
 }
 
 } // namespace zenbalo

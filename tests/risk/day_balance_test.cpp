@@ -159,6 +159,7 @@ TEST(DayBalance, ExtremesStayFinite) {
         {"the smallest probability", {2.3e-308, 3e20, 10000, 4, 100, kMaxDayRotations, 0}},
         {"chains an ulp above 1", {0.25, 1 + 2.2e-16, 1400, 100.0 / 28, 20, kMaxDayRotations, 0}},
         {"one rotation", {0.25, 2.736, 1, 100.0 / 40, 100, 1, 0.5}},
+        {"break-even past 2^53 hits", {0.01, 2, 1400, 4, 1e-300, 2000, 0}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -182,9 +183,11 @@ TEST(DayBalance, RejectsWhatItCannotModel) {
         {"probability not a number", {nan, 2, 1400, 4, 20, 2000, 0}},
         {"chains shorter than one hit", {0.01, 0.5, 1400, 4, 20, 2000, 0}},
         {"endless chains", {0.01, endless, 1400, 4, 20, 2000, 0}},
+        {"chains whose spread overflows", {0.01, 1e300, 1400, 4, 20, 2000, 0}},
         {"no balls per hit", {0.01, 2, 0, 4, 20, 2000, 0}},
         {"no yen per ball", {0.01, 2, 1400, 0, 20, 2000, 0}},
         {"endless rotation rate", {0.01, 2, 1400, 4, endless, 2000, 0}},
+        {"a day that costs more than a double holds", {0.01, 2, 1400, 4, 1e-305, 2000, 0}},
         {"no rotations", {0.01, 2, 1400, 4, 20, 0, 0}},
         {"more rotations than a day holds", {0.01, 2, 1400, 4, 20, kMaxDayRotations + 1, 0}},
         {"own-ball ratio above 100 %", {0.01, 2, 1400, 4, 20, 2000, 1.1}},
