@@ -93,6 +93,17 @@ JournalResult databaseFailure(const sql::Status &status, const char *what) {
     return {kDatabase + what + why(status)};
 }
 
+// SQLite tries the file read-only after a refusal, so its last system error
+// may be only that the file does not exist; ask for the rights first.
+sql::Status openFailure(sql::Status status) {
+    if (status.primary() != SQLITE_CANTOPEN)
+        return status;
+    const bool exists = fileExists(kDatabase);
+    if (::access(exists ? kDatabase.c_str() : ".", exists ? R_OK | W_OK : W_OK | X_OK) != 0)
+        status.systemError = errno;
+    return status;
+}
+
 JournalResult writeFailure(const sql::Status &status) { return databaseFailure(status, " に書き込めませんでした。"); }
 JournalResult readFailure(const sql::Status &status) { return databaseFailure(status, " を読み込めませんでした。"); }
 
@@ -276,13 +287,11 @@ JournalResult Journal::Impl::keepDamaged() {
     const std::string aside = damagedFileName(kDatabase, std::time(nullptr));
     if (::rename(kDatabase.c_str(), aside.c_str()) != 0)
         return {"壊れた " + kDatabase + " を別の名前で残せませんでした。" + errorReason(errno)};
-    // A rollback journal left beside it belongs to it, never to the new one.
-    for (const char *suffix : {"-journal", "-wal"}) {
-        const std::string name = kDatabase + suffix;
-        if (fileExists(name) && ::rename(name.c_str(), (aside + suffix).c_str()) != 0)
-            return {"壊れた " + kDatabase + " を別の名前で残せませんでした。" + errorReason(errno)};
-    }
-    ::unlink((kDatabase + "-shm").c_str());
+    // A rollback journal that could not be played back is the damaged
+    // file's, and what might yet mend it.
+    const std::string journal = kDatabase + "-journal";
+    if (fileExists(journal))
+        ::rename(journal.c_str(), (aside + "-journal").c_str());
     keptDamaged = aside;
     return {};
 }
@@ -301,7 +310,7 @@ JournalResult Journal::Impl::open() {
         return {};
     if (found == Found::Newer)
         return {kDatabase + " はこのプログラムより新しい版の Zenbalo で作られています。"};
-    return databaseFailure(status, " を開けませんでした。");
+    return databaseFailure(openFailure(status), " を開けませんでした。");
 }
 
 sql::Status Journal::Impl::loadState(ScanState &state) {

@@ -77,10 +77,10 @@ int digitsAt(std::string_view text, size_t at, size_t width) {
 }
 
 // Matches the tokens from `t` against the text from `at`; a month or day
-// tries two digits, then one.
+// tries two digits, then one, until the whole text is a day of the calendar.
 bool match(const std::vector<Token> &pattern, size_t t, std::string_view text, size_t at, CalendarDate &date) {
     if (t == pattern.size())
-        return at == text.size();
+        return at == text.size() && isCalendarDay(date);
     const Token &token = pattern[t];
     switch (token.field) {
     case Field::Text:
@@ -158,7 +158,7 @@ bool isCalendarDay(const CalendarDate &date) {
 std::optional<CalendarDate> readRecordDate(std::string_view text, std::string_view pattern) {
     text = trimmed(text);
     CalendarDate date;
-    if (match(tokens(pattern), 0, text, 0, date) && isCalendarDay(date))
+    if (match(tokens(pattern), 0, text, 0, date))
         return date;
     const auto plain = readYearMonthDay(text);
     if (plain && isCalendarDay(*plain))
