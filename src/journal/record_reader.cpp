@@ -265,11 +265,16 @@ void RecordReader::becomeOverlong() {
 
 void RecordReader::endLine(bool atEnd) {
     std::string line = std::move(current_);
-    const uint64_t start = currentOffset_;
+    uint64_t start = currentOffset_;
     const bool wasOverlong = overlong_;
     current_.clear();
     currentOffset_ = offset_;
     overlong_ = false;
+    // Of an over-long line, the same last bytes however it came in.
+    if (wasOverlong && line.size() > kKeptEnd) {
+        start += line.size() - kKeptEnd;
+        line.erase(0, line.size() - kKeptEnd);
+    }
     if (line.ends_with('\r'))
         line.pop_back();
     if (start == 0 && line.starts_with(kBom))
