@@ -379,6 +379,8 @@ sql::Status Journal::Impl::loadCounts(uint64_t hash, Counts &counts) {
     countsStatement.bind(1, asInteger(hash));
     status = countsStatement.step();
     counts = status.code == SQLITE_ROW ? Counts{countsStatement.integer(0), countsStatement.integer(1)} : Counts{};
+    // A statement left on its row would hold the database's read lock.
+    countsStatement.reset();
     return status.code == SQLITE_ROW ? sql::Status{} : status;
 }
 

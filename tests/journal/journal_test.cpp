@@ -250,6 +250,20 @@ TEST(Journal, Filters) {
     EXPECT_EQ(names.machines, (std::vector<std::string>{"CR機種", "CR海物語"}));
 }
 
+// The journal window keeps its journal open while the command line's export
+// takes in what the file adds.
+TEST(Journal, AnOpenJournalLetsOthersWrite) {
+    TempWorkDir dir;
+    Journal window({"yyyy/MM/dd", 100});
+    ASSERT_TRUE(window.save(journalRecord(1), kTheory).result.ok());
+    ASSERT_TRUE(window.save(journalRecord(1), kTheory).result.ok());
+    appendToFile(recordBytes(2));
+    Journal commandLine({"yyyy/MM/dd", 100});
+    EXPECT_TRUE(commandLine.sync().result.ok());
+    EXPECT_TRUE(window.save(journalRecord(3), kTheory).result.ok());
+    EXPECT_EQ(visitRotations(window), (std::vector<int32_t>{1, 1, 2, 3}));
+}
+
 // A bunseki.txt of 40 GB of nothing, as `truncate -s 40G` leaves it.
 TEST(Journal, HugeFileReadsInAMoment) {
     TempWorkDir dir;
