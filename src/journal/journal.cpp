@@ -490,24 +490,26 @@ SyncReport Journal::sync() {
 
 SyncReport Journal::save(const AnalysisRecord &record, const std::optional<VisitTheory> &theory) {
     SyncReport report;
-    if (!(report.result = impl_->open()).ok())
+    // What the import took is rolled back with the save.
+    auto failure = [&report](JournalResult reason) {
+        report.result = std::move(reason);
+        report.imported = 0;
         return report;
+    };
+    if (JournalResult opened = impl_->open(); !opened.ok())
+        return failure(opened);
     sql::Transaction transaction(impl_->db);
     sql::Status status = transaction.begin();
-    if (!status.ok()) {
-        report.result = impl_->failed(status, writeFailure(status));
-        return report;
-    }
+    if (!status.ok())
+        return failure(impl_->failed(status, writeFailure(status)));
     impl_->syncLocked(report);
     if (!report.result.ok())
-        return report;
+        return failure(report.result);
     // Read back as an import would read it, so that the visit is what a
     // journal rebuilt from the file would hold.
     const RecordScan own = readRecords(analysisRecordBytes(record), impl_->options.datePattern);
-    if (own.records.size() != 1 || own.skipped != 0) {
-        report.result = {"この分析データは記録の形になりません。"};
-        return report;
-    }
+    if (own.records.size() != 1 || own.skipped != 0)
+        return failure({"この分析データは記録の形になりません。"});
     Visit visit = own.records[0].visit;
     visit.theory = theory;
     Impl::Counts counts;
@@ -515,23 +517,15 @@ SyncReport Journal::save(const AnalysisRecord &record, const std::optional<Visit
         ++counts.taken;
         status = impl_->storeCounts(own.records[0].hash, counts);
     }
-    if (!status.ok()) {
-        report.result = impl_->failed(status, writeFailure(status));
-        return report;
-    }
+    if (!status.ok())
+        return failure(impl_->failed(status, writeFailure(status)));
     RecordPlace place;
-    if (const WriteResult appended = appendAnalysisRecord(record, &place); !appended.ok()) {
-        report.result = fileFailure(" に書き込めませんでした。", appended.error);
-        return report;
-    }
-    if (const sql::Status committed = transaction.commit(); !committed.ok()) {
-        // Should the record not come off again, it stays saved in the file,
-        // and the next reading takes it: saving once more would double it.
-        if (cutAnalysisRecord(place).ok()) {
-            report.result = impl_->failed(committed, writeFailure(committed));
-            report.imported = 0;
-        }
-    }
+    if (const WriteResult appended = appendAnalysisRecord(record, &place); !appended.ok())
+        return failure(fileFailure(" に書き込めませんでした。", appended.error));
+    // Should the record not come off again, it stays saved in the file, and
+    // the next reading takes it: saving once more would double it.
+    if (const sql::Status committed = transaction.commit(); !committed.ok() && cutAnalysisRecord(place).ok())
+        return failure(impl_->failed(committed, writeFailure(committed)));
     return report;
 }
 

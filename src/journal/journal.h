@@ -22,7 +22,8 @@ namespace zenbalo {
 // A reading imports an occurrence beyond that count and raises the count.
 // So a visit deleted from the journal never comes back (deleting leaves the
 // counts alone), a record appended later is imported once, and two identical
-// records are two visits. A file found holding no record at all (the
+// records are two visits. A record edited by hand is a new record; the
+// visit of the old one stays. A file found holding no record at all (the
 // analysis window's 削除 empties it) forgets the counts, so what is saved into
 // it afterwards is imported again. Since every save reads the file first,
 // the emptying is always seen before a new record lands in the file.
@@ -38,10 +39,11 @@ namespace zenbalo {
 // Saving. A save is one transaction that holds the database's write lock
 // throughout: import what the file adds, insert the visit and count its
 // record as taken, append the record to bunseki.txt and flush it, commit. A
-// failed commit cuts the record off the file again. A crash anywhere leaves
-// the database as before the save (SQLite's rollback journal) and the file
-// with no record, a torn one or the whole one: the next reading makes the
-// journal agree with the file either way.
+// failed commit cuts the record off the file again; should even that fail,
+// the save counts as done, as the next reading imports the record. A crash
+// before the commit leaves the database as before the save (SQLite's
+// rollback journal) and the file with no record, a torn one or the whole
+// one: the next reading makes the journal agree with the file either way.
 //
 // The database keeps a rollback journal, not a write-ahead log: it works in
 // any directory the other files work in (a write-ahead log needs shared
