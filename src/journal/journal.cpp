@@ -151,8 +151,8 @@ int feedFile(int fd, uint64_t at, uint64_t end, RecordReader &reader) {
         const off_t hole = ::lseek(fd, static_cast<off_t>(at), SEEK_HOLE);
         const uint64_t stop = hole < 0 ? end : std::min(std::max(static_cast<uint64_t>(hole), at + 1), end);
         while (at < stop) {
-            const ssize_t n = ::pread(fd, buffer.data(), std::min<uint64_t>(buffer.size(), stop - at),
-                                      static_cast<off_t>(at));
+            const ssize_t n =
+                ::pread(fd, buffer.data(), std::min<uint64_t>(buffer.size(), stop - at), static_cast<off_t>(at));
             if (n < 0 && errno == EINTR)
                 continue;
             if (n < 0)
@@ -349,10 +349,10 @@ sql::Status Journal::Impl::storeState(const ScanState &state) {
 sql::Status Journal::Impl::insertVisit(const Visit &v) {
     sql::Statement &st = insertStatement;
     sql::Status status = db.keep("INSERT INTO visit (date, parlour, machine, payout, yen_per_ball, rotations, "
-                                    "hits, exchanged_balls, invested_yen, real_balance, work, hit_error, luck_index, "
-                                    "rotation_rate, big_hit_probability, average_chain, total_hit_probability) "
-                                    "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
-                                    st);
+                                 "hits, exchanged_balls, invested_yen, real_balance, work, hit_error, luck_index, "
+                                 "rotation_rate, big_hit_probability, average_chain, total_hit_probability) "
+                                 "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                                 st);
     if (!status.ok())
         return status;
     if (v.date)
@@ -453,8 +453,8 @@ void Journal::Impl::syncLocked(SyncReport &report) {
         status = storeCounts(it->first, it->second);
     const ScanState now{reader.settled(), endHash(file.get(), reader.settled().offset),
                         static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
-    if (status.ok() && (now.position != state.position || now.endHash != state.endHash ||
-                        now.device != state.device || now.inode != state.inode))
+    if (status.ok() && (now.position != state.position || now.endHash != state.endHash || now.device != state.device ||
+                        now.inode != state.inode))
         status = storeState(now);
     if (!status.ok())
         report.result = failed(status, writeFailure(status));

@@ -61,9 +61,12 @@ VisitTotals totalsOf(const std::vector<Visit> &visits) {
 
 SummaryTexts summaryTexts(const VisitTotals &totals) {
     const auto rate = totals.rotationRate();
-    return {std::to_string(totals.visits),    yen(totals.realBalance),
-            yen(totals.work),                 yen(totals.luck()),
-            std::to_string(totals.rotations), rate ? formatNumber(*rate, "###0.000") : "-"};
+    return {std::to_string(totals.visits),
+            yen(totals.realBalance),
+            yen(totals.work),
+            yen(totals.luck()),
+            std::to_string(totals.rotations),
+            rate ? formatNumber(*rate, "###0.000") : "-"};
 }
 
 std::vector<BreakdownRow> breakdownByParlour(const std::vector<Visit> &visits) {

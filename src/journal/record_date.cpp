@@ -84,8 +84,7 @@ bool match(const std::vector<Token> &pattern, size_t t, std::string_view text, s
     const Token &token = pattern[t];
     switch (token.field) {
     case Field::Text:
-        return text.substr(at).starts_with(token.text) &&
-               match(pattern, t + 1, text, at + token.text.size(), date);
+        return text.substr(at).starts_with(token.text) && match(pattern, t + 1, text, at + token.text.size(), date);
     case Field::Year2:
     case Field::Year4: {
         const size_t width = token.field == Field::Year4 ? 4 : 2;

@@ -6,6 +6,7 @@
 #include "common/text.h"
 #include "journal/record_date.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
@@ -93,13 +94,11 @@ struct Labelled {
     const char *suffix;
 };
 // Lines 4 to 7 and 9 to 13 of a record.
-constexpr std::array<Labelled, 4> kTotalLines = {{
+constexpr std::array<Labelled, 9> kLabelledLines = {{
     {"総回転数", "回転"},
     {"総大当たり数", "回"},
     {"換金出玉数", "個"},
     {"投資金額", "円"},
-}};
-constexpr std::array<Labelled, 5> kResultLines = {{
     {"収支", "円"},
     {"仕事量", "円"},
     {"誤差", "回"},
@@ -107,20 +106,86 @@ constexpr std::array<Labelled, 5> kResultLines = {{
     {"回転率", "回転/千円"},
 }};
 
-// The 13 decoded lines of a record, the first from its "***".
-std::optional<FileRecord> interpret(const std::array<std::string_view, kRecordLines> &lines,
-                                    std::string_view datePattern) {
-    std::array<std::string_view, 14> texts; // the hashed texts, in line order
-    texts[0] = trimmed(lines[0].substr(4, lines[0].size() - 8));
-    if (!splitBracket(lines[1], "円)", texts[1], texts[2]) || !splitBracket(lines[2], "個)", texts[3], texts[4]))
+// The fixed texts of a record as a file in one encoding holds them, so that
+// only the player's texts need decoding. "(", ":", blanks and digits are
+// single bytes in both, never part of a double-byte character.
+struct Encoding {
+    bool shiftJis = false;
+    std::string yenBracket;  // "円)"
+    std::string ballBracket; // "個)"
+    std::array<std::string, kLabelledLines.size()> labels;
+    std::array<std::string, kLabelledLines.size()> suffixes;
+};
+
+Encoding makeEncoding(bool shiftJis) {
+    auto bytes = [shiftJis](const char *text) { return shiftJis ? encodeSjis(text).value_or("") : std::string(text); };
+    Encoding e;
+    e.shiftJis = shiftJis;
+    e.yenBracket = bytes("円)");
+    e.ballBracket = bytes("個)");
+    for (size_t k = 0; k < kLabelledLines.size(); ++k) {
+        e.labels[k] = bytes(kLabelledLines[k].label);
+        e.suffixes[k] = bytes(kLabelledLines[k].suffix);
+    }
+    return e;
+}
+
+const Encoding &encoding(bool shiftJis) {
+    static const Encoding sjis = makeEncoding(true), utf8 = makeEncoding(false);
+    return shiftJis ? sjis : utf8;
+}
+
+// A text of the file in UTF-8, "\" read as the yen sign as in every file of
+// the program; most texts of a record are ASCII and need no converter.
+using Decoded = std::unordered_map<std::string, std::string>;
+constexpr size_t kDecodedTexts = 4096;
+
+bool decode(std::string_view bytes, bool shiftJis, Decoded &decoded, std::string &out) {
+    const bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return (c & 0x80) == 0; });
+    if (ascii || !shiftJis) {
+        if (!ascii && !isValidUtf8(bytes))
+            return false;
+        out.clear();
+        for (size_t begin = 0; begin <= bytes.size();) {
+            const size_t slash = std::min(bytes.find('\\', begin), bytes.size());
+            out.append(bytes.substr(begin, slash - begin));
+            if (slash < bytes.size())
+                out.append(kYenSign);
+            begin = slash + 1;
+        }
+        return true;
+    }
+    std::string key(bytes);
+    if (const auto known = decoded.find(key); known != decoded.end()) {
+        out = known->second;
+        return true;
+    }
+    auto text = decodeSjis(bytes);
+    if (!text)
+        return false;
+    if (decoded.size() < kDecodedTexts)
+        decoded.emplace(std::move(key), *text);
+    out = std::move(*text);
+    return true;
+}
+
+// The 13 lines of a record as the file holds them, the first from its "***".
+std::optional<FileRecord> interpret(const std::array<std::string_view, kRecordLines> &lines, const Encoding &e,
+                                    Decoded &decoded, std::string_view datePattern) {
+    std::array<std::string_view, 14> raw; // the player's texts, in line order
+    raw[0] = trimmed(lines[0].substr(4, lines[0].size() - 8));
+    if (!splitBracket(lines[1], e.yenBracket, raw[1], raw[2]) || !splitBracket(lines[2], e.ballBracket, raw[3], raw[4]))
         return std::nullopt;
-    for (size_t k = 0; k < kTotalLines.size(); ++k)
-        if (!labelled(lines[3 + k], kTotalLines[k].label, kTotalLines[k].suffix, texts[5 + k]))
+    for (size_t k = 0; k < kLabelledLines.size(); ++k) {
+        const size_t line = k < 4 ? 3 + k : 4 + k; // line 8 is empty
+        if (!labelled(lines[line], e.labels[k], e.suffixes[k], raw[5 + k]))
             return std::nullopt;
+    }
     if (!isBlank(lines[7]))
         return std::nullopt;
-    for (size_t k = 0; k < kResultLines.size(); ++k)
-        if (!labelled(lines[8 + k], kResultLines[k].label, kResultLines[k].suffix, texts[9 + k]))
+    std::array<std::string, 14> texts;
+    for (size_t k = 0; k < texts.size(); ++k)
+        if (!decode(raw[k], e.shiftJis, decoded, texts[k]))
             return std::nullopt;
 
     const auto payout = wholeNumber(texts[4]);
@@ -133,11 +198,17 @@ std::optional<FileRecord> interpret(const std::array<std::string_view, kRecordLi
         return std::nullopt;
 
     FileRecord record;
+    uint64_t hash = kHashStart;
+    for (const std::string &text : texts) {
+        hash = hashBytes(text, hash);
+        hash = hashBytes("\x1F", hash);
+    }
+    record.hash = hash;
     Visit &v = record.visit;
     v.date = readRecordDate(texts[0], datePattern);
-    v.parlour = texts[1];
-    v.yenPerBall = texts[2];
-    v.machine = texts[3];
+    v.parlour = std::move(texts[1]);
+    v.yenPerBall = std::move(texts[2]);
+    v.machine = std::move(texts[3]);
     v.payout = static_cast<int32_t>(*payout);
     v.rotations = *rotations;
     v.hits = *hits;
@@ -145,53 +216,18 @@ std::optional<FileRecord> interpret(const std::array<std::string_view, kRecordLi
     v.investedYen = *invested;
     v.realBalance = *real;
     v.work = *work;
-    v.hitError = texts[11];
-    v.luckIndex = texts[12];
-    v.rotationRate = texts[13];
-    uint64_t hash = kHashStart;
-    for (size_t k = 0; k < 14; ++k) {
-        hash = hashBytes(texts[k], hash);
-        hash = hashBytes("\x1F", hash);
-    }
-    record.hash = hash;
+    v.hitError = std::move(texts[11]);
+    v.luckIndex = std::move(texts[12]);
+    v.rotationRate = std::move(texts[13]);
     return record;
 }
 
-std::optional<FileRecord> interpretText(const std::string &text, std::string_view datePattern) {
-    std::array<std::string_view, kRecordLines> lines;
-    std::string_view rest = text;
-    for (size_t k = 0; k < kRecordLines; ++k) {
-        const size_t end = std::min(rest.find('\n'), rest.size());
-        lines[k] = rest.substr(0, end);
-        rest.remove_prefix(std::min(end + 1, rest.size()));
-    }
-    if (!lines[0].starts_with("*** ") || !lines[0].ends_with(" ***") || lines[0].size() < 8)
-        return std::nullopt;
-    return interpret(lines, datePattern);
-}
-
-// The lines joined by LF, which is never part of a double-byte character,
-// decoded as Shift_JIS, or else as UTF-8 with "\" read as the yen sign.
-std::optional<FileRecord> parseRecord(const std::array<std::string_view, kRecordLines> &raw,
-                                      std::string_view datePattern) {
-    std::string joined;
-    for (std::string_view line : raw) {
-        joined.append(line);
-        joined += '\n';
-    }
-    if (const auto text = decodeSjis(joined))
-        if (auto record = interpretText(*text, datePattern))
-            return record;
-    if (!isValidUtf8(joined))
-        return std::nullopt;
-    std::string text;
-    for (char c : joined) {
-        if (c == '\\')
-            text.append(kYenSign);
-        else
-            text += c;
-    }
-    return interpretText(text, datePattern);
+// Read as Shift_JIS, or else as UTF-8: what an editor may have saved.
+std::optional<FileRecord> parseRecord(const std::array<std::string_view, kRecordLines> &lines,
+                                      std::string_view datePattern, Decoded &decoded) {
+    if (auto record = interpret(lines, encoding(true), decoded, datePattern))
+        return record;
+    return interpret(lines, encoding(false), decoded, datePattern);
 }
 
 } // namespace
@@ -205,8 +241,8 @@ uint64_t hashBytes(std::string_view bytes, uint64_t hash) {
 }
 
 RecordReader::RecordReader(std::string datePattern, Sink sink, ReadPosition from)
-    : datePattern_(std::move(datePattern)), sink_(std::move(sink)), currentOffset_(from.offset),
-      offset_(from.offset), records_(from.records), skipped_(from.skipped), inSkipped_(from.inSkipped) {}
+    : datePattern_(std::move(datePattern)), sink_(std::move(sink)), currentOffset_(from.offset), offset_(from.offset),
+      records_(from.records), skipped_(from.skipped), inSkipped_(from.inSkipped) {}
 
 void RecordReader::feed(std::string_view bytes) {
     while (!bytes.empty()) {
@@ -306,7 +342,7 @@ void RecordReader::drain(bool atEnd) {
             raw[0] = std::string_view(front.bytes).substr(front.dateAt);
             for (size_t k = 1; k < kRecordLines; ++k)
                 raw[k] = pending_[k].bytes;
-            if (const auto record = parseRecord(raw, datePattern_)) {
+            if (const auto record = parseRecord(raw, datePattern_, decoded_)) {
                 skipLine(std::string_view(front.bytes).substr(0, front.dateAt));
                 ++records_;
                 inSkipped_ = false;
@@ -355,7 +391,8 @@ ReadPosition RecordReader::settled() const {
 
 RecordScan readRecords(std::string_view bytes, std::string_view datePattern) {
     RecordScan scan;
-    RecordReader reader(std::string(datePattern), [&scan](const FileRecord &record) { scan.records.push_back(record); });
+    RecordReader reader(std::string(datePattern),
+                        [&scan](const FileRecord &record) { scan.records.push_back(record); });
     reader.feed(bytes);
     reader.finish();
     scan.skipped = reader.skipped();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace zenbalo {
@@ -65,9 +66,9 @@ public:
 
 private:
     struct Line {
-        std::string bytes;       // without its line end
-        uint64_t offset = 0;     // where it starts in the file
-        size_t dateAt = 0;       // where a record's date line starts in it
+        std::string bytes;   // without its line end
+        uint64_t offset = 0; // where it starts in the file
+        size_t dateAt = 0;   // where a record's date line starts in it
         bool startsRecord = false;
     };
 
@@ -79,6 +80,9 @@ private:
     void noteSkipped();
 
     std::string datePattern_;
+    // Shift_JIS texts decoded before: the same few names come again and
+    // again, and a converter costs more than the text.
+    std::unordered_map<std::string, std::string> decoded_;
     Sink sink_;
     std::deque<Line> pending_; // lines that may still begin a record
     std::string current_;      // the line being read, or an over-long line's last bytes
