@@ -112,8 +112,8 @@ TEST(AnalysisRecord, FailedSaveKeepsTheJournal) {
             EXPECT_EQ(appendAnalysisRecord(workedExample()).error, EFBIG);
         }
         // The first bytes of the record fit below the limit and went back out.
-        EXPECT_EQ(testing::directoryEntries(), present ? std::vector<std::string>{kAnalysisFile}
-                                                       : std::vector<std::string>{});
+        EXPECT_EQ(testing::directoryEntries(),
+                  present ? std::vector<std::string>{kAnalysisFile} : std::vector<std::string>{});
         if (present) {
             EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
         }

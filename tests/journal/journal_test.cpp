@@ -74,15 +74,15 @@ std::string integrity() { return otherProgram("PRAGMA integrity_check"); }
 
 // What the player and other programs do between readings of the journal.
 enum class Do {
-    Append,       // a whole record by another program
-    AppendTorn,   // half a record: a save cut short
-    Sync,         // the journal window opens
-    Save,         // the analysis window saves
-    Delete,       // the first visit of these rotations is deleted
-    Empty,        // the analysis window's 削除
-    ReSave,       // an editor saves the file again, UTF-8 with LF
-    RemoveFirst,  // the first record is cut out by hand
-    Restart,      // the program starts again
+    Append,      // a whole record by another program
+    AppendTorn,  // half a record: a save cut short
+    Sync,        // the journal window opens
+    Save,        // the analysis window saves
+    Delete,      // the first visit of these rotations is deleted
+    Empty,       // the analysis window's 削除
+    ReSave,      // an editor saves the file again, UTF-8 with LF
+    RemoveFirst, // the first record is cut out by hand
+    Restart,     // the program starts again
 };
 
 struct Step {
@@ -150,7 +150,8 @@ TEST(Journal, TakesEachRecordOnce) {
          {1, 2}},
         {"identical records are two visits", {{Do::Append, 1}, {Do::Append, 1}}, {1, 1}},
         {"an identical record appended later is one more", {{Do::Append, 1}, {Do::Sync}, {Do::Append, 1}}, {1, 1}},
-        {"a save cut short is no visit", {{Do::Append, 1}, {Do::Sync}, {Do::AppendTorn, 2}, {Do::Sync}, {Do::Append, 3}},
+        {"a save cut short is no visit",
+         {{Do::Append, 1}, {Do::Sync}, {Do::AppendTorn, 2}, {Do::Sync}, {Do::Append, 3}},
          {1, 3}},
         {"saving after a save cut short", {{Do::Append, 1}, {Do::AppendTorn, 2}, {Do::Save, 3}}, {1, 3}},
         {"an emptied file takes its records again",
@@ -163,7 +164,12 @@ TEST(Journal, TakesEachRecordOnce) {
          {{Do::Append, 1}, {Do::Append, 2}, {Do::Sync}, {Do::Delete, 1}, {Do::ReSave}, {Do::Restart}},
          {2}},
         {"a record cut out by hand takes nothing with it",
-         {{Do::Append, 1}, {Do::Append, 2}, {Do::Append, 3}, {Do::Sync}, {Do::RemoveFirst}, {Do::Sync},
+         {{Do::Append, 1},
+          {Do::Append, 2},
+          {Do::Append, 3},
+          {Do::Sync},
+          {Do::RemoveFirst},
+          {Do::Sync},
           {Do::Append, 4}},
          {1, 2, 3, 4}},
     };
@@ -333,12 +339,18 @@ TEST(Journal, FilesThatCannotBeUsed) {
         std::string reason;
         std::vector<std::string> after;
     } cases[] = {
-        {"bunseki.txt is a directory", [] { std::filesystem::create_directory(kAnalysisFile); },
-         "bunseki.txt を読み込めませんでした。同じ名前のフォルダーがあります。", {kAnalysisFile, kJournalFile}},
-        {"zenbalo.db is a directory", [] { std::filesystem::create_directory(kJournalFile); },
-         "zenbalo.db を開けませんでした。", {kJournalFile}},
-        {"zenbalo.db of a newer program", [] { otherProgram("CREATE TABLE v (x); PRAGMA user_version = 2;"); },
-         "zenbalo.db はこのプログラムより新しい版の Zenbalo で作られています。", {kJournalFile}},
+        {"bunseki.txt is a directory",
+         [] { std::filesystem::create_directory(kAnalysisFile); },
+         "bunseki.txt を読み込めませんでした。同じ名前のフォルダーがあります。",
+         {kAnalysisFile, kJournalFile}},
+        {"zenbalo.db is a directory",
+         [] { std::filesystem::create_directory(kJournalFile); },
+         "zenbalo.db を開けませんでした。",
+         {kJournalFile}},
+        {"zenbalo.db of a newer program",
+         [] { otherProgram("CREATE TABLE v (x); PRAGMA user_version = 2;"); },
+         "zenbalo.db はこのプログラムより新しい版の Zenbalo で作られています。",
+         {kJournalFile}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -359,19 +371,22 @@ TEST(Journal, DamagedDatabaseIsKeptAndRebuilt) {
         const char *name;
         std::string (*damage)(); // returns what must be kept
     } cases[] = {
-        {"not a database", [] {
+        {"not a database",
+         [] {
              const std::string garbage = "これはデータベースではありません" + std::string(5000, 'x');
              writeFile(kJournalFile, garbage);
              return garbage;
          }},
-        {"cut short", [] {
+        {"cut short",
+         [] {
              Journal full;
              EXPECT_TRUE(full.sync().result.ok());
              const auto size = std::filesystem::file_size(kJournalFile);
              std::filesystem::resize_file(kJournalFile, size / 2);
              return readFile(kJournalFile);
          }},
-        {"someone else's database", [] {
+        {"someone else's database",
+         [] {
              otherProgram("CREATE TABLE notes (text); INSERT INTO notes VALUES ('mine');");
              return readFile(kJournalFile);
          }},

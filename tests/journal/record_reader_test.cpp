@@ -62,12 +62,38 @@ TEST(RecordReader, Files) {
 }
 
 TEST(RecordReader, ReadsEveryFigure) {
-    Visit v1{0, CalendarDate{2005, 3, 14}, "駅前店", "CR機種", 2000, "3.571", 1000, 12, 20000, 30000, 41429, 27143,
-             "2.000", "120.000", "21.739", std::nullopt};
-    Visit v2{0, CalendarDate{2005, 3, 15}, "駅前店", "CR海物語", 1500, "3.571", 2000, 4, 3000, 40000, -29286, 20714,
-             "-9.333", "30.000", "38.462", std::nullopt};
-    Visit v3{0, CalendarDate{2005, 3, 16}, "ホール・ニュー大阪", "CR機種", 2000, "4.000", 600, 0, 0, 15000, -15000,
-             -3000, "-6.000", "0.000", "40.000", std::nullopt};
+    Visit v1{0,        CalendarDate{2005, 3, 14},
+             "駅前店", "CR機種",
+             2000,     "3.571",
+             1000,     12,
+             20000,    30000,
+             41429,    27143,
+             "2.000",  "120.000",
+             "21.739", std::nullopt};
+    Visit v2{0,        CalendarDate{2005, 3, 15},
+             "駅前店", "CR海物語",
+             1500,     "3.571",
+             2000,     4,
+             3000,     40000,
+             -29286,   20714,
+             "-9.333", "30.000",
+             "38.462", std::nullopt};
+    Visit v3{0,
+             CalendarDate{2005, 3, 16},
+             "ホール・ニュー大阪",
+             "CR機種",
+             2000,
+             "4.000",
+             600,
+             0,
+             0,
+             15000,
+             -15000,
+             -3000,
+             "-6.000",
+             "0.000",
+             "40.000",
+             std::nullopt};
     const RecordScan scan = readRecords(fixture("journal/three_visits.txt"), "yyyy/MM/dd");
     ASSERT_EQ(scan.records.size(), 3u);
     EXPECT_EQ(scan.records[0].visit, v1);
@@ -188,8 +214,8 @@ TEST(RecordReader, HashesTellRecordsApart) {
         utf8 += line + "\n";
     std::string aligned = analysisRecordBytes(base);
     aligned.replace(aligned.find(":     1000"), 10, ": 1000");
-    for (const auto &[name, bytes] : {std::pair{"LF line ends", lf}, std::pair{"UTF-8", utf8},
-                                      std::pair{"other blanks after a colon", aligned}}) {
+    for (const auto &[name, bytes] :
+         {std::pair{"LF line ends", lf}, std::pair{"UTF-8", utf8}, std::pair{"other blanks after a colon", aligned}}) {
         SCOPED_TRACE(name);
         EXPECT_EQ(hashOf(bytes), baseHash);
     }
@@ -197,9 +223,9 @@ TEST(RecordReader, HashesTellRecordsApart) {
     std::vector<std::pair<const char *, AnalysisRecord>> others;
     for (int field = 0; field < 10; ++field) {
         AnalysisRecord r = base;
-        std::string *texts[] = {&r.date, &r.parlour, &r.yenPerBall, &r.machineName, &r.payout,
-                                &r.totals.playHits, &r.totals.investedYen, &r.results[0], &r.results[2],
-                                &r.results[4]};
+        std::string *texts[] = {&r.date,       &r.parlour,         &r.yenPerBall,         &r.machineName,
+                                &r.payout,     &r.totals.playHits, &r.totals.investedYen, &r.results[0],
+                                &r.results[2], &r.results[4]};
         *texts[field] += "1";
         others.push_back({"a field changed", r});
     }
@@ -254,7 +280,8 @@ TEST(RecordDate, Reading) {
 // What the analysis window writes in any of these patterns reads back.
 TEST(RecordDate, ReadsWhatIsWritten) {
     for (const char *pattern : {"yyyy/MM/dd", "M/d/yy", "dd.MM.yyyy", "d/M/yyyy", "yyyy-MM-dd", "yy/M/d"}) {
-        for (const CalendarDate date : {CalendarDate{2005, 3, 14}, CalendarDate{2024, 12, 1}, CalendarDate{2031, 1, 31}}) {
+        for (const CalendarDate date :
+             {CalendarDate{2005, 3, 14}, CalendarDate{2024, 12, 1}, CalendarDate{2031, 1, 31}}) {
             SCOPED_TRACE(std::string(pattern) + " " + isoDate(date));
             EXPECT_EQ(readRecordDate(formatShortDate(date, pattern), pattern), date);
         }
