@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/packages.sh" cmake g++ make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic googletest \
-    libgtest-dev libboost-math-dev xdg-utils
+    libgtest-dev libboost-math-dev libsqlite3-dev xdg-utils
 # Unoptimised: the instrumented window tests compile several times faster, and
 # the sanitizers find the same faults.
 cmake -S "$root" -B "$root/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DZENBALO_SANITIZE=ON -DZENBALO_WERROR=ON \

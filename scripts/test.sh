@@ -5,7 +5,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/packages.sh" cmake g++ make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic googletest \
-    libgtest-dev libboost-math-dev xvfb xauth xdotool xdg-utils desktop-file-utils appstream clang libclang-rt-14-dev
+    libgtest-dev libboost-math-dev libsqlite3-dev xvfb xauth xdotool xdg-utils desktop-file-utils appstream clang \
+    libclang-rt-14-dev
 cmake -S "$root" -B "$root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENBALO_WERROR=ON >/dev/null
 cmake --build "$root/build/test" -j"$(nproc)"
 (cd "$root/build/test" && ctest --output-on-failure -j"$(nproc)")

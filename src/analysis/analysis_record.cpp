@@ -1,9 +1,62 @@
 #include "analysis/analysis_record.h"
 
-#include "common/file_io.h"
 #include "common/sjis.h"
 
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace zenbalo {
+
+namespace {
+
+// Opens bunseki.txt for appending; `created` tells whether it was missing.
+// Non-blocking, so that a FIFO without a reader fails instead of waiting.
+int openForAppend(bool &created) {
+    constexpr int flags = O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC;
+    created = false;
+    int fd = ::open(kAnalysisFile, flags);
+    if (fd < 0 && errno == ENOENT) {
+        fd = ::open(kAnalysisFile, flags | O_CREAT, 0666);
+        created = fd >= 0;
+    }
+    return fd;
+}
+
+int regularFileError(int fd) {
+    struct stat st;
+    if (::fstat(fd, &st) != 0)
+        return errno;
+    return S_ISREG(st.st_mode) ? 0 : EINVAL;
+}
+
+// A new file's name must reach the disk too, or a crash could lose the file.
+// Some file systems cannot flush a directory; the record is safe without it.
+void syncDirectory() {
+    const int dir = ::open(".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir < 0)
+        return;
+    ::fsync(dir);
+    ::close(dir);
+}
+
+// Writes all of `bytes` at the end; `written` counts what reached the file,
+// also when a later part failed.
+int appendAll(int fd, const std::string &bytes, size_t &written) {
+    written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return n < 0 ? errno : ENOSPC;
+        written += static_cast<size_t>(n);
+    }
+    return 0;
+}
+
+} // namespace
 
 std::vector<std::string> analysisRecordLines(const AnalysisRecord &record) {
     const AnalysisTotals &t = record.totals;
@@ -28,14 +81,52 @@ std::vector<std::string> analysisRecordLines(const AnalysisRecord &record) {
     };
 }
 
-bool appendAnalysisRecord(const AnalysisRecord &record) {
-    const FileContents old = readWholeFile(kAnalysisFile);
-    // Rewriting a file that could not be read would drop the journal.
-    if (old.status == FileContents::Status::Unreadable)
-        return false;
-    return writeFileAtomically(kAnalysisFile, old.bytes + sjisLines(analysisRecordLines(record))).ok();
+std::string analysisRecordBytes(const AnalysisRecord &record) { return sjisLines(analysisRecordLines(record)); }
+
+WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *place) {
+    const std::string bytes = analysisRecordBytes(record);
+    bool created = false;
+    const int fd = openForAppend(created);
+    if (fd < 0)
+        return {errno};
+    size_t written = 0;
+    int error = regularFileError(fd);
+    if (error == 0)
+        error = appendAll(fd, bytes, written);
+    // With O_APPEND the offset after the write is the end of this record.
+    const off_t end = ::lseek(fd, 0, SEEK_CUR);
+    const off_t start = end - static_cast<off_t>(written);
+    if (error == 0 && ::fsync(fd) != 0)
+        error = errno;
+    if (error == 0 && created)
+        syncDirectory();
+    if (error != 0 && written > 0 && end >= 0)
+        static_cast<void>(::ftruncate(fd, start));
+    ::close(fd);
+    if (error != 0 && created)
+        ::unlink(kAnalysisFile);
+    if (error == 0 && place)
+        *place = {static_cast<uint64_t>(start), bytes.size()};
+    return {error};
 }
 
-bool emptyAnalysisFile() { return writeFileAtomically(kAnalysisFile, "").ok(); }
+WriteResult cutAnalysisRecord(const RecordPlace &place) {
+    const int fd = ::open(kAnalysisFile, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return {errno};
+    struct stat st;
+    int error = 0;
+    if (::fstat(fd, &st) != 0)
+        error = errno;
+    // Whatever came after the record is someone else's: leave it all.
+    else if (!S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) != place.start + place.length)
+        error = EINVAL;
+    else if (::ftruncate(fd, static_cast<off_t>(place.start)) != 0 || ::fsync(fd) != 0)
+        error = errno;
+    ::close(fd);
+    return {error};
+}
+
+WriteResult emptyAnalysisFile() { return writeFileAtomically(kAnalysisFile, ""); }
 
 } // namespace zenbalo

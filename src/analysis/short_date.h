@@ -9,6 +9,8 @@ struct CalendarDate {
     int year = 0;
     int month = 0;
     int day = 0;
+
+    bool operator==(const CalendarDate &) const = default;
 };
 
 // A date in a short-date pattern: "yyyy" the year in four digits, "yy" its last

@@ -24,6 +24,7 @@ FileContents readWholeFile(const std::string &name, size_t maxBytes = std::numer
 struct WriteResult {
     int error = 0;
     bool ok() const { return error == 0; }
+    explicit operator bool() const { return ok(); }
 };
 
 // Writes `bytes` to a temporary file of a name no user file has, beside the

@@ -32,6 +32,23 @@ char32_t nextCodePoint(std::string_view text, size_t &i) {
     return cp;
 }
 
+bool isValidUtf8(std::string_view text) {
+    for (size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[i]);
+        if (lead < 0x80) {
+            ++i;
+            continue;
+        }
+        const size_t begin = i;
+        const char32_t cp = nextCodePoint(text, i);
+        const size_t length = i - begin;
+        const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
+        if (length == 1 || length > 4 || cp < least || (cp >= 0xD800 && cp <= 0xDFFF) || cp > 0x10FFFF)
+            return false;
+    }
+    return true;
+}
+
 std::vector<std::string_view> utf8Characters(std::string_view text) {
     std::vector<std::string_view> chars;
     for (size_t i = 0; i < text.size();) {

@@ -3,8 +3,11 @@
 
 #include "support/temp_dir.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace zenbalo {
 namespace {
@@ -31,10 +34,60 @@ const std::string kOneRecord = fixture("analysis/worked_example.txt");
 
 TEST(AnalysisRecord, AppendsByteForByte) {
     TempWorkDir dir;
-    ASSERT_TRUE(appendAnalysisRecord(workedExample()));
+    RecordPlace place;
+    ASSERT_TRUE(appendAnalysisRecord(workedExample(), &place).ok());
     EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
-    ASSERT_TRUE(appendAnalysisRecord(workedExample()));
+    EXPECT_EQ(place.start, 0u);
+    EXPECT_EQ(place.length, kOneRecord.size());
+    EXPECT_EQ(analysisRecordBytes(workedExample()), kOneRecord);
+    ASSERT_TRUE(appendAnalysisRecord(workedExample(), &place).ok());
     EXPECT_EQ(readFile(kAnalysisFile), kOneRecord + kOneRecord);
+    EXPECT_EQ(place.start, kOneRecord.size());
+}
+
+// What an interrupted save or an editor left stays as it was, and the new
+// record starts right after it.
+TEST(AnalysisRecord, AppendsAfterWhateverTheFileHolds) {
+    TempWorkDir dir;
+    const std::string torn = kOneRecord + kOneRecord.substr(0, 77);
+    testing::writeFile(kAnalysisFile, torn);
+    ASSERT_TRUE(appendAnalysisRecord(workedExample()).ok());
+    EXPECT_EQ(readFile(kAnalysisFile), torn + kOneRecord);
+}
+
+// A file far larger than memory: reading it first would throw or take minutes.
+TEST(AnalysisRecord, AppendsToAHugeFileInPlace) {
+    TempWorkDir dir;
+    constexpr off_t kHuge = off_t{40} << 30;
+    testing::writeFile(kAnalysisFile, "");
+    if (::truncate(kAnalysisFile, kHuge) != 0)
+        GTEST_SKIP() << "no sparse file of 40 GB here";
+    RecordPlace place;
+    ASSERT_TRUE(appendAnalysisRecord(workedExample(), &place).ok());
+    EXPECT_EQ(place.start, static_cast<uint64_t>(kHuge));
+    EXPECT_EQ(std::filesystem::file_size(kAnalysisFile), kHuge + kOneRecord.size());
+    std::string tail(kOneRecord.size(), '\0');
+    FILE *in = std::fopen(kAnalysisFile, "rb");
+    ASSERT_NE(in, nullptr);
+    std::fseek(in, kHuge, SEEK_SET);
+    EXPECT_EQ(std::fread(tail.data(), 1, tail.size(), in), tail.size());
+    std::fclose(in);
+    EXPECT_EQ(tail, kOneRecord);
+}
+
+TEST(AnalysisRecord, CutTakesBackOnlyTheLastRecord) {
+    TempWorkDir dir;
+    testing::writeFile(kAnalysisFile, kOneRecord);
+    RecordPlace place;
+    ASSERT_TRUE(appendAnalysisRecord(workedExample(), &place).ok());
+    ASSERT_TRUE(cutAnalysisRecord(place).ok());
+    EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
+
+    // Something written after the record since: nothing is cut.
+    ASSERT_TRUE(appendAnalysisRecord(workedExample(), &place).ok());
+    std::filesystem::resize_file(kAnalysisFile, place.start + place.length + 1);
+    EXPECT_FALSE(cutAnalysisRecord(place).ok());
+    EXPECT_EQ(std::filesystem::file_size(kAnalysisFile), place.start + place.length + 1);
 }
 
 TEST(AnalysisRecord, TextsAsTyped) {
@@ -48,14 +101,42 @@ TEST(AnalysisRecord, TextsAsTyped) {
 }
 
 TEST(AnalysisRecord, FailedSaveKeepsTheJournal) {
-    TempWorkDir dir;
-    ASSERT_TRUE(appendAnalysisRecord(workedExample()));
-    {
-        testing::FileSizeLimit full;
-        EXPECT_FALSE(appendAnalysisRecord(workedExample()));
+    for (bool present : {true, false}) {
+        SCOPED_TRACE(present ? "a record was there" : "no file yet");
+        TempWorkDir dir;
+        if (present) {
+            ASSERT_TRUE(appendAnalysisRecord(workedExample()).ok());
+        }
+        {
+            testing::FileSizeLimit full;
+            EXPECT_EQ(appendAnalysisRecord(workedExample()).error, EFBIG);
+        }
+        // The first bytes of the record fit below the limit and went back out.
+        EXPECT_EQ(testing::directoryEntries(),
+                  present ? std::vector<std::string>{kAnalysisFile} : std::vector<std::string>{});
+        if (present) {
+            EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
+        }
     }
-    EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
-    EXPECT_EQ(testing::directoryEntries().size(), 1u);
+}
+
+TEST(AnalysisRecord, WritesOnlyRegularFiles) {
+    struct Case {
+        const char *name;
+        void (*make)();
+    } cases[] = {
+        {"a directory", [] { std::filesystem::create_directory(kAnalysisFile); }},
+        {"a FIFO without reader", [] { ::mkfifo(kAnalysisFile, 0644); }},
+        {"a link to a device", [] { std::filesystem::create_symlink("/dev/null", kAnalysisFile); }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        TempWorkDir dir;
+        c.make();
+        const auto before = std::filesystem::symlink_status(kAnalysisFile).type();
+        EXPECT_FALSE(appendAnalysisRecord(workedExample()).ok());
+        EXPECT_EQ(std::filesystem::symlink_status(kAnalysisFile).type(), before);
+    }
 }
 
 TEST(AnalysisRecord, Emptying) {
@@ -64,7 +145,7 @@ TEST(AnalysisRecord, Emptying) {
         TempWorkDir dir;
         if (present)
             testing::writeFile(kAnalysisFile, kOneRecord);
-        ASSERT_TRUE(emptyAnalysisFile());
+        ASSERT_TRUE(emptyAnalysisFile().ok());
         EXPECT_EQ(readFile(kAnalysisFile), "");
         EXPECT_TRUE(std::filesystem::exists(kAnalysisFile));
     }

@@ -100,5 +100,31 @@ TEST(Sjis, LinesEndWithCrLf) {
     EXPECT_EQ(sjisLines({}), "");
 }
 
+// What a file saved as UTF-8 must be before it is read as UTF-8.
+TEST(Text, ValidUtf8) {
+    struct Case {
+        const char *name;
+        std::string text;
+        bool want;
+    } cases[] = {
+        {"ASCII", "abc 123", true},
+        {"Japanese and the yen sign", "駅前店 \u00A5", true},
+        {"four bytes", "\xF0\x9F\x8E\xB0", true},
+        {"empty", "", true},
+        {"Shift_JIS", "\x89\x77\x91\x4F", false},
+        {"a lone continuation byte", "a\x80", false},
+        {"cut short", "\xE9\xA7", false},
+        {"overlong slash", "\xC0\xAF", false},
+        {"overlong three bytes", "\xE0\x80\xAF", false},
+        {"a surrogate", "\xED\xA0\x80", false},
+        {"beyond U+10FFFF", "\xF4\x90\x80\x80", false},
+        {"five bytes", "\xF8\x88\x80\x80\x80", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(isValidUtf8(c.text), c.want);
+    }
+}
+
 } // namespace
 } // namespace zenbalo
