@@ -28,14 +28,14 @@ std::vector<std::string> analysisRecordLines(const AnalysisRecord &record) {
     };
 }
 
-bool appendAnalysisRecord(const AnalysisRecord &record) {
+WriteResult appendAnalysisRecord(const AnalysisRecord &record) {
     const FileContents old = readWholeFile(kAnalysisFile);
     // Rewriting a file that could not be read would drop the journal.
     if (old.status == FileContents::Status::Unreadable)
-        return false;
-    return writeFileAtomically(kAnalysisFile, old.bytes + sjisLines(analysisRecordLines(record))).ok();
+        return {WriteResult::Failure::UnreadableFile};
+    return writeFileAtomically(kAnalysisFile, old.bytes + sjisLines(analysisRecordLines(record)));
 }
 
-bool emptyAnalysisFile() { return writeFileAtomically(kAnalysisFile, "").ok(); }
+WriteResult emptyAnalysisFile() { return writeFileAtomically(kAnalysisFile, ""); }
 
 } // namespace zenbalo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "analysis/analysis.h"
+#include "common/file_io.h"
 
 #include <string>
 #include <vector>
@@ -26,9 +27,9 @@ std::vector<std::string> analysisRecordLines(const AnalysisRecord &record);
 // Adds one record after those already in bunseki.txt, creating the file when it
 // is missing. The file is rewritten whole beside the old one and renamed over
 // it, so a failure leaves every earlier record in place.
-[[nodiscard]] bool appendAnalysisRecord(const AnalysisRecord &record);
+[[nodiscard]] WriteResult appendAnalysisRecord(const AnalysisRecord &record);
 
 // Leaves bunseki.txt empty, creating it when it is missing.
-[[nodiscard]] bool emptyAnalysisFile();
+[[nodiscard]] WriteResult emptyAnalysisFile();
 
 } // namespace zenbalo

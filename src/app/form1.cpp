@@ -113,17 +113,17 @@ void Form1::Form_Unload(bool &cancel) {
             } else {
                 // Closing now would lose the library in memory; the play
                 // conditions stay as they were until a save succeeds.
-                dialogs_.refuse("zenbalo.datを保存できませんでした。\n" + errorReason(saved.error), "Zenbalo - 終了");
+                dialogs_.refuse(withReason("zenbalo.datを保存できませんでした。", saved), "Zenbalo - 終了");
                 cancel = true;
             }
         } else if (answer == MessageBox::Answer::Cancel) {
             cancel = true;
         }
     }
-    if (!WriteSettingsFile())
-        dialogs_.refuse("zenbalo.cfgを保存できませんでした。", "Zenbalo - 終了");
-    if (!WriteLogReport())
-        dialogs_.refuse("ログを保存できませんでした。", "Zenbalo - 終了");
+    if (const WriteResult saved = WriteSettingsFile(); !saved.ok())
+        dialogs_.refuse(withReason("zenbalo.cfgを保存できませんでした。", saved), "Zenbalo - 終了");
+    if (const WriteResult saved = WriteLogReport(); !saved.ok())
+        dialogs_.refuse(withReason("ログを保存できませんでした。", saved), "Zenbalo - 終了");
 }
 
 void Form1::mnuExit_Click() { close(); }
@@ -191,7 +191,7 @@ void Form1::ReadRateListFile() {
         Combo2->addItem(toQt(entry));
 }
 
-bool Form1::WriteSettingsFile() { return settingsFile_.write(settings); }
+WriteResult Form1::WriteSettingsFile() { return settingsFile_.write(settings); }
 
 WriteResult Form1::WriteLibraryFile() { return libraryFile_.write(library); }
 
@@ -244,14 +244,14 @@ void Form1::Combo2_Click() {
         Calculate();
 }
 
-bool Form1::WriteLogReport() {
+WriteResult Form1::WriteLogReport() {
     return writeLogFile({toStd(Text1[Name]->text()), toStd(Text1[Payout]->text()), toStd(Text3[0]->text()),
                          toStd(Text3[1]->text()), shared.yenPerBall, displayedResults()});
 }
 
 void Form1::mnuLogSave_Click() {
-    if (!WriteLogReport())
-        dialogs_.refuse("ログを保存できませんでした。", "Zenbalo - ログを保存");
+    if (const WriteResult saved = WriteLogReport(); !saved.ok())
+        dialogs_.refuse(withReason("ログを保存できませんでした。", saved), "Zenbalo - ログを保存");
 }
 
 // ---- groups

@@ -100,7 +100,7 @@ public:
     void ShowMachine();
     int16_t MachineStartIndex() const;
     void EndNewMode();
-    [[nodiscard]] bool WriteLogReport();
+    [[nodiscard]] WriteResult WriteLogReport();
 
     void Combo2_Click();
     void Combo1_Click(int index);
@@ -135,7 +135,7 @@ private:
     void ReadSettingsFile();
     void ReadLibraryFile();
     void ReadRateListFile();
-    [[nodiscard]] bool WriteSettingsFile();
+    [[nodiscard]] WriteResult WriteSettingsFile();
     [[nodiscard]] WriteResult WriteLibraryFile();
 
     void showResults(const CalculationDisplay &display);

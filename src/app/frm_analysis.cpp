@@ -186,10 +186,10 @@ bool frmAnalysis::AppendAnalysisRecord() {
     record.totals = calculatedTotals_;
     for (int k = 0; k < kAnalysisResults; ++k)
         record.results[static_cast<size_t>(k)] = toStd(Label3[k]->text());
-    if (appendAnalysisRecord(record))
-        return true;
-    dialogs_.refuse("分析データを保存できませんでした。", "分析 - 保存");
-    return false;
+    const WriteResult saved = appendAnalysisRecord(record);
+    if (!saved.ok())
+        dialogs_.refuse(withReason("分析データを保存できませんでした。", saved), "分析 - 保存");
+    return saved.ok();
 }
 
 void frmAnalysis::mnuBunSave_Click() {
@@ -205,8 +205,10 @@ void frmAnalysis::mnuBunOpen_Click() {
 void frmAnalysis::mnuBunDelete_Click() {
     const auto answer = dialogs_.ask({"分析データを削除しますか？", "分析 - 削除", MessageBox::Buttons::YesNo,
                                       MessageBox::Icon::Question, MessageBox::Answer::No});
-    if (answer == MessageBox::Answer::Yes && !emptyAnalysisFile())
-        dialogs_.refuse("分析データを削除できませんでした。", "分析 - 削除");
+    if (answer != MessageBox::Answer::Yes)
+        return;
+    if (const WriteResult emptied = emptyAnalysisFile(); !emptied.ok())
+        dialogs_.refuse(withReason("分析データを削除できませんでした。", emptied), "分析 - 削除");
 }
 
 void frmAnalysis::mnuExit_Click() { close(); }

@@ -228,24 +228,25 @@ std::optional<AppSettings> SettingsFile::read() {
     return load.settings;
 }
 
-bool SettingsFile::write(const AppSettings &settings) {
+WriteResult SettingsFile::write(const AppSettings &settings) {
     KeptFile kept;
     if (damagedOnDisk_) {
         kept = keepDamagedFile(kSettingsFile);
         if (kept.error != 0)
-            return false;
+            return WriteResult::fromErrno(kept.error);
     }
-    if (!writeFileAtomically(kSettingsFile, settingsBytes(settings)).ok()) {
+    const WriteResult written = writeFileAtomically(kSettingsFile, settingsBytes(settings));
+    if (!written.ok()) {
         restoreDamagedFile(kSettingsFile, kept);
-        return false;
+        return written;
     }
     damagedOnDisk_ = false;
-    return true;
+    return written;
 }
 
 WriteResult saveLibrary(const Library &library, bool &damagedOnDisk) {
     if (!writable(library))
-        return {EOVERFLOW};
+        return WriteResult::fromErrno(EOVERFLOW);
     KeptFile kept;
     if (fileExists(kLibraryFile)) {
         const FileContents old = readWholeFile(kLibraryFile, kMaxLibraryBytes);
@@ -254,7 +255,7 @@ WriteResult saveLibrary(const Library &library, bool &damagedOnDisk) {
         if (damagedOnDisk || old.status != FileContents::Status::Ok) {
             kept = keepDamagedFile(kLibraryFile);
             if (kept.error != 0)
-                return {kept.error};
+                return WriteResult::fromErrno(kept.error);
         } else if (const WriteResult backup = writeFileAtomically(kBackupFile, old.bytes); !backup.ok()) {
             return backup;
         }

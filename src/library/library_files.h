@@ -55,7 +55,7 @@ class SettingsFile {
 public:
     // nullopt when missing or damaged.
     std::optional<AppSettings> read();
-    [[nodiscard]] bool write(const AppSettings &settings);
+    [[nodiscard]] WriteResult write(const AppSettings &settings);
 
 private:
     bool damagedOnDisk_ = false;

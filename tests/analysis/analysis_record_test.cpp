@@ -3,6 +3,7 @@
 
 #include "support/temp_dir.h"
 
+#include <cerrno>
 #include <filesystem>
 #include <gtest/gtest.h>
 
@@ -27,14 +28,14 @@ AnalysisRecord workedExample() {
     return record;
 }
 
-const std::string kOneRecord = fixture("analysis/worked_example.txt");
+std::string oneRecord() { return fixture("analysis/worked_example.txt"); }
 
 TEST(AnalysisRecord, AppendsByteForByte) {
     TempWorkDir dir;
-    ASSERT_TRUE(appendAnalysisRecord(workedExample()));
-    EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
-    ASSERT_TRUE(appendAnalysisRecord(workedExample()));
-    EXPECT_EQ(readFile(kAnalysisFile), kOneRecord + kOneRecord);
+    ASSERT_TRUE(appendAnalysisRecord(workedExample()).ok());
+    EXPECT_EQ(readFile(kAnalysisFile), oneRecord());
+    ASSERT_TRUE(appendAnalysisRecord(workedExample()).ok());
+    EXPECT_EQ(readFile(kAnalysisFile), oneRecord() + oneRecord());
 }
 
 TEST(AnalysisRecord, TextsAsTyped) {
@@ -49,13 +50,22 @@ TEST(AnalysisRecord, TextsAsTyped) {
 
 TEST(AnalysisRecord, FailedSaveKeepsTheJournal) {
     TempWorkDir dir;
-    ASSERT_TRUE(appendAnalysisRecord(workedExample()));
+    ASSERT_TRUE(appendAnalysisRecord(workedExample()).ok());
     {
         testing::FileSizeLimit full;
-        EXPECT_FALSE(appendAnalysisRecord(workedExample()));
+        EXPECT_EQ(appendAnalysisRecord(workedExample()), WriteResult::fromErrno(EFBIG));
     }
-    EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
+    EXPECT_EQ(readFile(kAnalysisFile), oneRecord());
     EXPECT_EQ(testing::directoryEntries().size(), 1u);
+}
+
+TEST(AnalysisRecord, JournalThatCannotBeReadIsLeftAlone) {
+    TempWorkDir dir;
+    std::filesystem::create_directory(kAnalysisFile);
+    testing::writeFile(std::string(kAnalysisFile) + "/inside", "kept");
+    EXPECT_EQ(appendAnalysisRecord(workedExample()).failure, WriteResult::Failure::UnreadableFile);
+    EXPECT_EQ(readFile(std::string(kAnalysisFile) + "/inside"), "kept");
+    EXPECT_FALSE(emptyAnalysisFile().ok());
 }
 
 TEST(AnalysisRecord, Emptying) {
@@ -63,8 +73,8 @@ TEST(AnalysisRecord, Emptying) {
         SCOPED_TRACE(present ? "records are dropped" : "a missing file is created");
         TempWorkDir dir;
         if (present)
-            testing::writeFile(kAnalysisFile, kOneRecord);
-        ASSERT_TRUE(emptyAnalysisFile());
+            testing::writeFile(kAnalysisFile, oneRecord());
+        ASSERT_TRUE(emptyAnalysisFile().ok());
         EXPECT_EQ(readFile(kAnalysisFile), "");
         EXPECT_TRUE(std::filesystem::exists(kAnalysisFile));
     }

@@ -250,7 +250,8 @@ TEST_F(GroupsTest, FilesThatCannotBeSavedAtCloseAreReported) {
     }
     ASSERT_EQ(dialogs.asked.size(), 4u);
     const char *messages[] = {"zenbalo.datを保存できませんでした。\nディスクの空き容量が足りません。",
-                              "zenbalo.cfgを保存できませんでした。", "ログを保存できませんでした。"};
+                              "zenbalo.cfgを保存できませんでした。\nディスクの空き容量が足りません。",
+                              "ログを保存できませんでした。\nディスクの空き容量が足りません。"};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(dialogs.asked[i + 1].prompt, messages[i]);
@@ -272,7 +273,7 @@ TEST_F(GroupsTest, LogThatCannotBeSavedIsReported) {
         QTest::keyClick(form->Text1[0], Qt::Key_S, Qt::ControlModifier);
     }
     ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(dialogs.asked[0].prompt, "ログを保存できませんでした。");
+    EXPECT_EQ(dialogs.asked[0].prompt, "ログを保存できませんでした。\nディスクの空き容量が足りません。");
     EXPECT_EQ(dialogs.asked[0].title, "Zenbalo - ログを保存");
     EXPECT_FALSE(std::filesystem::exists("log.txt"));
     {

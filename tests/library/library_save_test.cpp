@@ -212,7 +212,7 @@ TEST(LibrarySave, NamesBesideTheLibraryAreThePlayersOwn) {
     std::filesystem::create_directory("zenbalo.dat.bak");
     const WriteResult blocked = saveLibrary(numberedLibrary("third"), damaged);
     EXPECT_FALSE(blocked.ok()) << "no save without the backup of the file it replaces";
-    EXPECT_EQ(errorReason(blocked.error), "同じ名前のフォルダーがあります。");
+    EXPECT_EQ(errorReason(blocked), "同じ名前のフォルダーがあります。");
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("second")));
 }
 
