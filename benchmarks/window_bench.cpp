@@ -80,7 +80,7 @@ void showInBoxes(const MachineRecord &record) {
 // when a command was refused.
 void check(benchmark::State &state) {
     for (int g = 0; g < kGroups; ++g)
-        if (form->Combo1[g]->count() != form->library.groupCounts[g]) {
+        if (form->Combo1[g]->count() != form->library.group(g).count()) {
             state.SkipWithError("a list does not match its group");
             return;
         }
@@ -166,7 +166,7 @@ BENCHMARK(Window_New)->UseManualTime()->Unit(benchmark::kMicrosecond);
 // untimed, and typed into the boxes again.
 void Window_Add(benchmark::State &state) {
     for (auto _ : state) {
-        const MachineRecord added = form->library.machine(currentGroup(), selectedPosition());
+        const MachineRecord added = form->library.group(currentGroup()).machine(selectedPosition());
         press(Qt::SHIFT | Qt::Key_Delete);
         showInBoxes(added);
         timed(state, [] { press(Qt::CTRL | Qt::Key_A); });
@@ -179,7 +179,7 @@ BENCHMARK(Window_Add)->UseManualTime()->Unit(benchmark::kMicrosecond);
 
 void Window_Delete(benchmark::State &state) {
     for (auto _ : state) {
-        const MachineRecord removed = form->library.machine(currentGroup(), selectedPosition());
+        const MachineRecord removed = form->library.group(currentGroup()).machine(selectedPosition());
         const int count = form->Combo1[currentGroup()]->count();
         timed(state, [] { press(Qt::SHIFT | Qt::Key_Delete); });
         if (form->Combo1[currentGroup()]->count() != count - 1)
@@ -266,7 +266,7 @@ void startWindow() {
     AppSettings settings = defaultSettings(library, builtInRateList());
     // In the middle of each list, so that edits move half of it.
     for (int g = 0; g < kGroups; ++g)
-        settings.groupListIndex[g] = static_cast<int16_t>(library.groupCounts[g] / 2);
+        settings.groupListIndex[g] = static_cast<int16_t>(library.group(g).count() / 2);
     if (!writeFileAtomically(kSettingsFile, settingsBytes(settings)).ok())
         std::exit(2);
     dialogs = new ScriptedDialogs;

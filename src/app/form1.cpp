@@ -107,7 +107,7 @@ void Form1::Form_Unload(bool &cancel) {
                                           MessageBox::Icon::Question, MessageBox::Answer::Yes});
         if (answer == MessageBox::Answer::Yes) {
             for (int g = 0; g < kGroups; ++g)
-                library.groupTitles[g] = toStd(Text2[g]->text());
+                library.setTitle(g, toStd(Text2[g]->text()));
             if (const WriteResult saved = WriteLibraryFile(); saved.ok()) {
                 storePlayConditions(settings, toStd(Text3[0]->text()), toStd(Text3[1]->text()));
             } else {
@@ -258,23 +258,21 @@ void Form1::mnuLogSave_Click() {
 
 void Form1::FillGroups() {
     for (int g = 0; g < kGroups; ++g) {
-        Text2[g]->write(toQt(library.groupTitles[g]));
+        Text2[g]->write(toQt(library.group(g).title()));
         Combo1[g]->clear();
     }
     // The whole list at once: name by name, each of up to 2047 names would
     // cost the model signals of its own.
     for (int g = 0; g < kGroups; ++g) {
+        const MachineGroup group = library.group(g);
         QStringList names;
-        names.reserve(library.groupCounts[g]);
-        const size_t start = static_cast<size_t>(library.groupStart(g));
-        for (int i = 0; i < library.groupCounts[g]; ++i) {
-            const size_t index = start + static_cast<size_t>(kMachineFields * i);
-            names.append(index < library.machineStrings.size() ? toQt(library.machineStrings[index]) : QString());
-        }
+        names.reserve(group.count());
+        for (int i = 0; i < group.count(); ++i)
+            names.append(toQt(group.name(i)));
         groupLists_[g]->setStringList(names);
     }
     for (int g = 0; g < kGroups; ++g) {
-        if (library.groupCounts[g] == 0)
+        if (library.group(g).count() == 0)
             continue;
         Combo1[g]->setCurrentIndex(settings.groupListIndex[g]);
         Combo1_Click(g);
@@ -329,20 +327,14 @@ void Form1::Combo1_Click(int index) {
     }
 }
 
+// No selection (-1 from the settings file) shows the group's first machine;
+// an empty group empties the boxes.
 void Form1::ShowMachine() {
-    if (library.groupCounts[settings.currentGroup] == 0) {
-        for (EntryBox *box : Text1)
-            box->write(QString());
-    } else {
-        const size_t start = static_cast<size_t>(MachineStartIndex());
-        for (size_t k = 0; k < kMachineFields; ++k)
-            Text1[k]->write(toQt(library.machineStrings[start + k]));
-    }
+    const int selected = settings.groupListIndex[settings.currentGroup];
+    const MachineRecord machine = library.group(settings.currentGroup).machine(std::max(selected, 0));
+    for (int k = 0; k < kMachineFields; ++k)
+        Text1[k]->write(toQt(machine[k]));
     machineEdited = false;
-}
-
-int16_t Form1::MachineStartIndex() const {
-    return library.MachineStartIndex(settings.currentGroup, settings.groupListIndex[settings.currentGroup]);
 }
 
 void Form1::EndNewMode() {

@@ -98,7 +98,6 @@ public:
     void Calculate();
     void FillGroups();
     void ShowMachine();
-    int16_t MachineStartIndex() const;
     void EndNewMode();
     [[nodiscard]] WriteResult WriteLogReport();
 

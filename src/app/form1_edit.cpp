@@ -1,5 +1,5 @@
 // The library edit commands of the main window. The rules are the core's; the
-// window asks, calls the core and keeps Combo1(g) equal to library.names(g).
+// window asks, calls the core and keeps Combo1(g) equal to the names of group g.
 #include "app/form1.h"
 
 #include "library/library_edit.h"
@@ -36,11 +36,11 @@ void Form1::mnuAdd_Click() {
     const QString name = Text1[Name]->text();
     if (name.isEmpty())
         return;
-    if (nameStored(library, toStd(name))) {
+    if (library.nameStored(toStd(name))) {
         dialogs_.refuse(toStd(name + "は登録済みです。"), "Zenbalo - 追加");
         return;
     }
-    if (libraryFull(library)) {
+    if (library.libraryFull()) {
         dialogs_.refuse(kFullLibrary, "Zenbalo - 追加");
         return;
     }
@@ -65,7 +65,7 @@ void Form1::mnuUpDate_Click() {
     const QString prompt = Combo1[group]->itemText(old) + "を更新しますか？";
     if (dialogs_.ask(question(prompt, "Zenbalo - 台データを更新", MessageBox::Answer::No)) != MessageBox::Answer::Yes)
         return;
-    const std::optional<int> position = updateMachine(library, settings, boxes());
+    const std::optional<int> position = updateSelected(library, settings, boxes());
     if (!position)
         return;
     dataChanged = true;
@@ -101,11 +101,11 @@ void Form1::mnuKiritori_Click() {
 }
 
 void Form1::mnuPaste_Click() {
-    if (nameStored(library, cutBuffer[Name])) {
+    if (library.nameStored(cutBuffer[Name])) {
         dialogs_.refuse(cutBuffer[Name] + "は登録済みです。", "Zenbalo - 貼り付け");
         return;
     }
-    if (libraryFull(library)) {
+    if (library.libraryFull()) {
         dialogs_.refuse(kFullLibrary, "Zenbalo - 貼り付け");
         return;
     }
@@ -119,7 +119,7 @@ void Form1::mnuPaste_Click() {
 
 void Form1::InsertMachine() {
     const MachineRecord record = boxes();
-    const std::optional<int> position = zenbalo::InsertMachine(library, settings, record);
+    const std::optional<int> position = insertSelected(library, settings, record);
     if (!position)
         return;
     dataChanged = true;
@@ -128,7 +128,7 @@ void Form1::InsertMachine() {
 }
 
 void Form1::RemoveMachine() {
-    const std::optional<int> position = zenbalo::RemoveMachine(library, settings);
+    const std::optional<int> position = removeSelected(library, settings);
     if (!position)
         return;
     dataChanged = true;

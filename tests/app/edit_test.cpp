@@ -35,22 +35,6 @@ std::string refusal(const std::string &prompt, const std::string &title) {
     return said({prompt, title, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, Answer::Ok});
 }
 
-// The names of every group: groups separated by '|', names by blanks, "-" for
-// the empty name (as groupsOf writes them).
-std::string layoutOf(const Library &library) {
-    std::string out;
-    for (int g = 0; g < kGroups; ++g) {
-        if (g > 0)
-            out += '|';
-        bool first = true;
-        for (const std::string &name : library.names(g)) {
-            out += (first ? "" : " ") + (name.empty() ? std::string("-") : name);
-            first = false;
-        }
-    }
-    return out;
-}
-
 class EditTest : public FormTest {
 public: // for the steps that the cases of a table hold
     using FormTest::form;
@@ -102,7 +86,7 @@ public: // for the steps that the cases of a table hold
             std::vector<std::string> shown;
             for (int i = 0; i < form->Combo1[g]->count(); ++i)
                 shown.push_back(form->Combo1[g]->itemText(i).toStdString());
-            EXPECT_EQ(shown, form->library.names(g));
+            EXPECT_EQ(shown, form->library.group(g).names());
         }
         const int g = form->settings.currentGroup;
         EXPECT_EQ(form->Combo1[g]->currentIndex(), form->settings.groupListIndex[g]);
@@ -112,8 +96,8 @@ public: // for the steps that the cases of a table hold
     void expectBoxesShowTheSelection() const {
         const int g = form->settings.currentGroup;
         MachineRecord shown{};
-        if (form->library.groupCounts[g] > 0)
-            shown = form->library.machine(g, std::max<int>(form->settings.groupListIndex[g], 0));
+        if (form->library.group(g).count() > 0)
+            shown = form->library.group(g).machine(std::max<int>(form->settings.groupListIndex[g], 0));
         for (int k = 0; k < kMachineFields; ++k)
             EXPECT_EQ(form->Text1[k]->text().toStdString(), shown[k]) << "box " << k;
     }
@@ -133,9 +117,7 @@ public: // for the steps that the cases of a table hold
 };
 
 TEST_F(EditTest, NewThenAddIntoAnEmptyLibrary) {
-    Library empty;
-    empty.groupTitles = {"海", "", "", "", "", "", ""};
-    startWith(empty);
+    startWith(makeLibrary({}, {"海", "", "", "", "", "", ""}));
     type(form->Text1[Payout], "1"); // New over a box that held text
     answer({Answer::No});
     press(kNew);
@@ -160,8 +142,8 @@ TEST_F(EditTest, NewThenAddIntoAnEmptyLibrary) {
                            question("海物語を追加しますか？", "Zenbalo - 追加", Answer::No),
                        }));
     const MachineRecord added = machineRecord("海物語");
-    EXPECT_EQ(form->library.machineStrings, std::vector<std::string>(added.begin(), added.end()));
-    EXPECT_EQ(form->library.libraryUpperIndex(), 15);
+    EXPECT_EQ(form->library.machineStrings(), std::vector<std::string>(added.begin(), added.end()));
+    EXPECT_EQ(form->library.machineCount(), 1);
     EXPECT_EQ(form->settings.groupListIndex[0], 0);
     expectListsMirrorTheLibrary();
     expectBoxesShowTheSelection();
@@ -321,7 +303,7 @@ TEST_F(EditTest, UpdateStoresInPlaceOrMovesToTheNewName) {
                   std::vector<std::string>{question("bを更新しますか？", "Zenbalo - 台データを更新", Answer::No)});
         EXPECT_EQ(layoutOf(form->library), c.wantLayout);
         EXPECT_EQ(form->settings.groupListIndex[0], c.wantPosition);
-        EXPECT_EQ(form->library.machine(0, c.wantPosition)[Payout], "2500");
+        EXPECT_EQ(form->library.group(0).machine(c.wantPosition)[Payout], "2500");
         EXPECT_EQ(form->Text1[Name]->text(), c.newName);
         EXPECT_FALSE(form->machineEdited);
         EXPECT_TRUE(form->dataChanged);
@@ -350,7 +332,7 @@ TEST_F(EditTest, CutInOneGroupPastedInAnother) {
     EXPECT_EQ(form->settings.groupListIndex[5], 0);
     EXPECT_EQ(form->Text1[Name]->text(), "q");
     EXPECT_EQ(form->Text1[Payout]->text(), "999");
-    EXPECT_EQ(form->library.machine(5, 0), form->cutBuffer) << "the buffer keeps what it held";
+    EXPECT_EQ(form->library.group(5).machine(0), form->cutBuffer) << "the buffer keeps what it held";
     EXPECT_FALSE(form->mnuPaste->isEnabled());
     EXPECT_FALSE(form->cutWaiting);
     EXPECT_FALSE(form->machineEdited);

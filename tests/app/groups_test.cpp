@@ -87,7 +87,7 @@ TEST_F(GroupsTest, OnlyTheCurrentGroupsControlsAreUsable) {
         EXPECT_EQ(form->Label5[g]->isEnabled(), g != 1);
         EXPECT_EQ(form->Option1[g]->isChecked(), g == 1);
         EXPECT_TRUE(form->Option1[g]->isEnabled());
-        EXPECT_EQ(form->Text2[g]->text().toStdString(), smallLibrary().groupTitles[g]);
+        EXPECT_EQ(form->Text2[g]->text().toStdString(), smallLibrary().group(g).title());
     }
     EXPECT_EQ(form->Text1[0]->text(), "一般機");
 }
@@ -189,8 +189,9 @@ TEST_F(GroupsTest, StoredSelections) {
 
 TEST_F(GroupsTest, LibrarySavedWithYesReadsBackIdentical) {
     Library library = smallLibrary();
-    sortGroups(library);
-    library.machineStrings[1] = "1/99.9"; // A, as typed by someone, kept exactly
+    MachineRecord a = library.group(0).machine(0);
+    a[BigHitProbability] = "1/99.9"; // as typed by someone, kept exactly
+    ASSERT_EQ(library.updateMachine(0, 0, a), 0);
     const std::string bytes = libraryBytes(library);
     writeFile("zenbalo.dat", bytes);
     start();

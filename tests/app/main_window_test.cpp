@@ -73,7 +73,7 @@ protected:
 };
 
 TEST_F(MainWindowTest, WidestFiguresShowWholeBesideTheirCaptions) {
-    const MachineRecord st199 = sampleLibrary().machine(3, 0);
+    const MachineRecord st199 = sampleLibrary().group(3).machine(0);
     struct Case {
         const char *name;
         MachineRecord machine;
@@ -202,11 +202,14 @@ TEST_F(MainWindowTest, StandardTextsAreJapanese) {
 
 TEST_F(MainWindowTest, BoxesShowTheStartOfTheirText) {
     Library library = smallLibrary();
-    library.groupTitles[0] = "とても長いグループのタイトルで箱に収まらないもの";
-    library.machineStrings[0] = "とても長い機種名で名前の箱にも収まらない台の名前"; // A keeps list position 0
+    library.setTitle(0, "とても長いグループのタイトルで箱に収まらないもの");
+    MachineRecord a = library.group(0).machine(0);
+    a[Name] = "0 とても長い機種名で名前の箱にも収まらない台の名前";
+    ASSERT_EQ(library.updateMachine(0, 0, a), 0) << "the machine shown first";
     writeFile(kLibraryFile, libraryBytes(library));
     start();
     EXPECT_EQ(form->Text2[0]->cursorPosition(), 0);
+    ASSERT_EQ(form->Text1[Name]->text().toStdString(), a[Name]);
     EXPECT_EQ(form->Text1[Name]->cursorPosition(), 0);
 }
 
