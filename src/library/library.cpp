@@ -44,26 +44,26 @@ std::vector<std::string> MachineGroup::names() const {
 std::optional<Library> Library::fromParts(std::array<std::string, kGroups> titles,
                                           const std::array<int16_t, kGroups> &counts,
                                           std::vector<std::string> machineStrings) {
-    if (!countsFit(counts))
+    if (stringCount(counts) != machineStrings.size())
         return std::nullopt;
     Library library;
     library.groupCounts_ = counts;
-    if (machineStrings.size() != static_cast<size_t>(kMachineFields * library.machineCount()))
-        return std::nullopt;
     library.groupTitles_ = std::move(titles);
     library.machineStrings_ = std::move(machineStrings);
     library.sortGroups();
     return library;
 }
 
-bool Library::countsFit(const std::array<int16_t, kGroups> &counts) {
+std::optional<size_t> Library::stringCount(const std::array<int16_t, kGroups> &counts) {
     int total = 0;
     for (int16_t count : counts) {
         if (count < 0)
-            return false;
+            return std::nullopt;
         total += count;
     }
-    return total <= kMaxMachines;
+    if (total > kMaxMachines)
+        return std::nullopt;
+    return static_cast<size_t>(kMachineFields * total);
 }
 
 int Library::machineCount() const { return std::accumulate(groupCounts_.begin(), groupCounts_.end(), 0); }

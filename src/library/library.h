@@ -52,13 +52,14 @@ public:
     Library() = default;
 
     // A library from the parts of a file, each group put into list order.
-    // nullopt when the counts do not fit (see countsFit) or do not match the
-    // strings.
+    // nullopt when the counts do not fit or the strings are not as many as
+    // they promise (see stringCount).
     static std::optional<Library> fromParts(std::array<std::string, kGroups> titles,
                                             const std::array<int16_t, kGroups> &counts,
                                             std::vector<std::string> machineStrings);
-    // No count negative and at most kMaxMachines machines together.
-    static bool countsFit(const std::array<int16_t, kGroups> &counts);
+    // How many strings the machines of these counts take; nullopt when a
+    // count is negative or the machines are more than kMaxMachines.
+    static std::optional<size_t> stringCount(const std::array<int16_t, kGroups> &counts);
 
     MachineGroup group(int group) const { return {*this, group}; }
     const std::array<std::string, kGroups> &groupTitles() const { return groupTitles_; }

@@ -7,7 +7,6 @@
 #include "library/value_reader.h"
 
 #include <cmath>
-#include <numeric>
 
 namespace zenbalo {
 
@@ -94,18 +93,18 @@ std::optional<Library> parseLibrary(std::string_view bytes) {
         count = *value;
     }
     // Before any string is read: counts of a damaged file may ask for millions.
-    if (!Library::countsFit(counts))
+    const std::optional<size_t> strings = Library::stringCount(counts);
+    if (!strings)
         return std::nullopt;
-    const int total = std::accumulate(counts.begin(), counts.end(), 0);
     // Each string read in place: a full library has 32752 of them.
-    std::vector<std::string> machineStrings(static_cast<size_t>(kMachineFields * total));
+    std::vector<std::string> machineStrings(*strings);
     for (std::string &field : machineStrings)
         if (!reader.readStringInto(field))
             return std::nullopt;
     // A file this program writes ends right after its last machine (or the
     // one placeholder of an empty library): more values mean counts that do
     // not match the file, and the machines beyond them would be lost.
-    if (total == 0)
+    if (machineStrings.empty())
         reader.next();
     if (!reader.atEnd())
         return std::nullopt;
