@@ -60,27 +60,27 @@ TEST_F(FilesTest, SaveQuestionAnswers) {
     }
 }
 
-TEST_F(FilesTest, RotationRateSurvivesARestartAsTyped) {
-    start();
-    retype(ui().Text3[0], "18.5");
-    retype(ui().Text3[1], "1234");
-    dialogs.answers = {Answer::Yes};
-    ASSERT_TRUE(closeWindow());
-    restart();
-    EXPECT_EQ(ui().Text3[0]->text(), "18.5");
-    EXPECT_EQ(ui().Text3[1]->text(), "1234");
-}
-
-TEST_F(FilesTest, TotalBeyond16BitsKeepsThePreviousValue) {
-    start();
-    retype(ui().Text3[1], "70000");
-    retype(ui().Text3[0], "30");
-    dialogs.answers = {Answer::Yes};
-    ASSERT_TRUE(closeWindow());
-    EXPECT_TRUE(std::filesystem::exists("zenbalo.dat"));
-    restart();
-    EXPECT_EQ(ui().Text3[1]->text(), "2000");
-    EXPECT_EQ(ui().Text3[0]->text(), "30");
+TEST_F(FilesTest, PlayConditionsSavedWithYesComeBackAtTheNextStart) {
+    struct Case {
+        const char *name;
+        QString rate, total;
+        QString wantRate, wantTotal;
+    } cases[] = {
+        {"as typed", "18.5", "1234", "18.5", "1234"},
+        {"a total beyond 16 bits keeps the previous value", "30", "70000", "30", "2000"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        freshDirectory();
+        start();
+        typeConditions(c.rate, c.total);
+        dialogs.answers = {Answer::Yes};
+        ASSERT_TRUE(closeWindow());
+        EXPECT_TRUE(fs::exists(kLibraryFile));
+        restart();
+        EXPECT_EQ(ui().Text3[0]->text(), c.wantRate);
+        EXPECT_EQ(ui().Text3[1]->text(), c.wantTotal);
+    }
 }
 
 TEST_F(FilesTest, LibrarySavedWithYesReadsBackIdentical) {
