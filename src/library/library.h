@@ -61,6 +61,7 @@ public:
     // count is negative or the machines are more than kMaxMachines.
     static std::optional<size_t> stringCount(const std::array<int16_t, kGroups> &counts);
 
+    // Group 0 to 6.
     MachineGroup group(int group) const { return {*this, group}; }
     const std::array<std::string, kGroups> &groupTitles() const { return groupTitles_; }
     const std::array<int16_t, kGroups> &groupCounts() const { return groupCounts_; }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What start-up reads and closing writes: the question at closing, the
 // files saved and read back, and files that are damaged or cannot be saved.
 #include "support/form_fixture.h"
