@@ -112,18 +112,23 @@ MachineRecord benchMachine(int index) {
 }
 
 Library fullLibrary() {
-    Library library;
-    library.groupTitles = {"ミドル", "ライトミドル", "甘デジ", "ST機", "羽根モノ", "お気に入り", "その他"};
+    std::array<int16_t, kGroups> counts{};
+    std::vector<std::string> strings;
     int index = 0;
     for (int g = 0; g < kGroups; ++g) {
         for (int i = 0; i < kGroupSizes[static_cast<size_t>(g)]; ++i) {
             const MachineRecord record = benchMachine(index++);
-            library.machineStrings.insert(library.machineStrings.end(), record.begin(), record.end());
+            strings.insert(strings.end(), record.begin(), record.end());
         }
-        library.groupCounts[static_cast<size_t>(g)] = static_cast<int16_t>(kGroupSizes[static_cast<size_t>(g)]);
+        counts[static_cast<size_t>(g)] = static_cast<int16_t>(kGroupSizes[static_cast<size_t>(g)]);
     }
-    sortGroups(library);
-    return library;
+    std::optional<Library> library = Library::fromParts(
+        {"ミドル", "ライトミドル", "甘デジ", "ST機", "羽根モノ", "お気に入り", "その他"}, counts, std::move(strings));
+    if (!library) {
+        std::fprintf(stderr, "zenbalo-bench: the full library breaks the library's rule\n");
+        std::exit(2);
+    }
+    return std::move(*library);
 }
 
 void budget(const std::string &benchmark, double seconds) { budgets()[benchmark] = seconds; }

@@ -10,7 +10,7 @@ int main() {
     const zenbalo::WriteResult written =
         zenbalo::writeFileAtomically(zenbalo::kLibraryFile, zenbalo::libraryBytes(zenbalo::bench::fullLibrary()));
     if (!written.ok()) {
-        std::fprintf(stderr, "bench_make_library: %s\n", zenbalo::errorReason(written.error).c_str());
+        std::fprintf(stderr, "bench_make_library: %s\n", zenbalo::errorReason(written).c_str());
         return 1;
     }
     return 0;

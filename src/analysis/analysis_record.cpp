@@ -24,11 +24,12 @@ int openForAppend(bool &created) {
     return fd;
 }
 
-int regularFileError(int fd) {
+// A bunseki.txt that is no regular file is in the way and is left alone.
+WriteResult regularFileCheck(int fd) {
     struct stat st;
     if (::fstat(fd, &st) != 0)
-        return errno;
-    return S_ISREG(st.st_mode) ? 0 : EINVAL;
+        return WriteResult::fromErrno(errno);
+    return S_ISREG(st.st_mode) ? WriteResult{} : WriteResult{WriteResult::Failure::UnreadableFile};
 }
 
 // A new file's name must reach the disk too, or a crash could lose the file.
@@ -88,11 +89,13 @@ WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *plac
     bool created = false;
     const int fd = openForAppend(created);
     if (fd < 0)
-        return {errno};
+        return WriteResult::fromErrno(errno);
+    if (const WriteResult regular = regularFileCheck(fd); !regular.ok()) {
+        ::close(fd);
+        return regular;
+    }
     size_t written = 0;
-    int error = regularFileError(fd);
-    if (error == 0)
-        error = appendAll(fd, bytes, written);
+    int error = appendAll(fd, bytes, written);
     // With O_APPEND the offset after the write is the end of this record.
     const off_t end = ::lseek(fd, 0, SEEK_CUR);
     const off_t start = end - static_cast<off_t>(written);
@@ -107,13 +110,13 @@ WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *plac
         ::unlink(kAnalysisFile);
     if (error == 0 && place)
         *place = {static_cast<uint64_t>(start), bytes.size()};
-    return {error};
+    return WriteResult::fromErrno(error);
 }
 
 WriteResult cutAnalysisRecord(const RecordPlace &place) {
     const int fd = ::open(kAnalysisFile, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0)
-        return {errno};
+        return WriteResult::fromErrno(errno);
     struct stat st;
     int error = 0;
     if (::fstat(fd, &st) != 0)
@@ -124,7 +127,7 @@ WriteResult cutAnalysisRecord(const RecordPlace &place) {
     else if (::ftruncate(fd, static_cast<off_t>(place.start)) != 0 || ::fsync(fd) != 0)
         error = errno;
     ::close(fd);
-    return {error};
+    return WriteResult::fromErrno(error);
 }
 
 WriteResult emptyAnalysisFile() { return writeFileAtomically(kAnalysisFile, ""); }

@@ -34,22 +34,22 @@ void ClickLabel::mouseReleaseEvent(QMouseEvent *e) {
 void Form1::connectHandlers() {
     for (int k = 0; k < kMachineFields; ++k) {
         connect(Text1[k], &EntryBox::enterPressed, this, &Form1::Calculate);
-        connect(Text1[k], &EntryBox::changed, this, [this] { machineEdited = true; });
+        connect(Text1[k], &EntryBox::changed, this, [this] { machineEdited_ = true; });
     }
     for (EntryBox *box : Text3) {
         connect(box, &EntryBox::enterPressed, this, &Form1::Calculate);
-        connect(box, &EntryBox::keyAccepted, this, [this] { dataChanged = true; });
-        connect(box, &EntryBox::edited, this, [this] { dataChanged = true; });
+        connect(box, &EntryBox::keyAccepted, this, [this] { dataChanged_ = true; });
+        connect(box, &EntryBox::edited, this, [this] { dataChanged_ = true; });
     }
     for (int g = 0; g < kGroups; ++g) {
         // Every key pressed in a title box counts, Enter included.
-        connect(Text2[g], &EntryBox::keyAccepted, this, [this] { dataChanged = true; });
-        connect(Text2[g], &EntryBox::enterPressed, this, [this] { dataChanged = true; });
-        connect(Text2[g], &EntryBox::edited, this, [this] { dataChanged = true; });
+        connect(Text2[g], &EntryBox::keyAccepted, this, [this] { dataChanged_ = true; });
+        connect(Text2[g], &EntryBox::enterPressed, this, [this] { dataChanged_ = true; });
+        connect(Text2[g], &EntryBox::edited, this, [this] { dataChanged_ = true; });
         connect(Combo1[g], &QComboBox::activated, this, [this, g] { Combo1_Click(g); });
         // A click and the arrow keys both arrive here.
         connect(Option1[g], &QRadioButton::clicked, this, [this, g] {
-            if (g != settings.currentGroup)
+            if (g != settings_.currentGroup)
                 Option1_Click(g);
         });
         connect(Label5[g], &ClickLabel::clicked, this, [this, g] { Label5_Click(g); });
@@ -78,21 +78,21 @@ void Form1::Form_Load() {
     ReadLibraryFile();
     ReadRateListFile();
     if (settingsRead_)
-        fitSettings(settings, library, rateList.size());
+        fitSettings(settings_, library_, rateList_.size());
     else
-        settings = defaultSettings(library, rateList);
+        settings_ = defaultSettings(library_, rateList_);
 
-    if (!rateList.empty()) {
-        Combo2->setCurrentIndex(settings.rateListIndex);
+    if (!rateList_.empty()) {
+        Combo2->setCurrentIndex(settings_.rateListIndex);
         Combo2_Click();
     }
-    Text3[0]->write(toQt(plainDecimal(settings.savedRotationRate)));
-    Text3[1]->write(QString::number(settings.savedTotalRotations));
+    Text3[0]->write(toQt(plainDecimal(settings_.savedRotationRate)));
+    Text3[1]->write(QString::number(settings_.savedTotalRotations));
     FillGroups();
     ShowMachine();
     Calculate();
-    formReady = true;
-    dataChanged = false;
+    formReady_ = true;
+    dataChanged_ = false;
 }
 
 void Form1::closeEvent(QCloseEvent *event) {
@@ -102,28 +102,28 @@ void Form1::closeEvent(QCloseEvent *event) {
 }
 
 void Form1::Form_Unload(bool &cancel) {
-    if (dataChanged) {
+    if (dataChanged_) {
         const auto answer = dialogs_.ask({"データを保存しますか？", "Zenbalo - 終了", MessageBox::Buttons::YesNoCancel,
                                           MessageBox::Icon::Question, MessageBox::Answer::Yes});
         if (answer == MessageBox::Answer::Yes) {
             for (int g = 0; g < kGroups; ++g)
-                library.groupTitles[g] = toStd(Text2[g]->text());
+                library_.setTitle(g, toStd(Text2[g]->text()));
             if (const WriteResult saved = WriteLibraryFile(); saved.ok()) {
-                storePlayConditions(settings, toStd(Text3[0]->text()), toStd(Text3[1]->text()));
+                storePlayConditions(settings_, toStd(Text3[0]->text()), toStd(Text3[1]->text()));
             } else {
                 // Closing now would lose the library in memory; the play
                 // conditions stay as they were until a save succeeds.
-                dialogs_.refuse("zenbalo.datを保存できませんでした。\n" + errorReason(saved.error), "Zenbalo - 終了");
+                dialogs_.refuse(withReason("zenbalo.datを保存できませんでした。", saved), "Zenbalo - 終了");
                 cancel = true;
             }
         } else if (answer == MessageBox::Answer::Cancel) {
             cancel = true;
         }
     }
-    if (!WriteSettingsFile())
-        dialogs_.refuse("zenbalo.cfgを保存できませんでした。", "Zenbalo - 終了");
-    if (!WriteLogReport())
-        dialogs_.refuse("ログを保存できませんでした。", "Zenbalo - 終了");
+    if (const WriteResult saved = WriteSettingsFile(); !saved.ok())
+        dialogs_.refuse(withReason("zenbalo.cfgを保存できませんでした。", saved), "Zenbalo - 終了");
+    if (const WriteResult saved = WriteLogReport(); !saved.ok())
+        dialogs_.refuse(withReason("ログを保存できませんでした。", saved), "Zenbalo - 終了");
 }
 
 void Form1::mnuExit_Click() { close(); }
@@ -149,7 +149,7 @@ bool Form1::eventFilter(QObject *watched, QEvent *event) {
             const int to = static_cast<int>(from - Option1.begin()) + step;
             if (to >= 0 && to < kGroups) {
                 Option1[to]->click();
-                Option1[settings.currentGroup]->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+                Option1[settings_.currentGroup]->setFocus(step > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
             }
             return true;
         }
@@ -173,12 +173,12 @@ void Form1::ReadSettingsFile() {
     const std::optional<AppSettings> read = settingsFile_.read();
     settingsRead_ = read.has_value();
     if (read)
-        settings = *read;
+        settings_ = *read;
 }
 
 void Form1::ReadLibraryFile() {
     LibraryLoad load = libraryFile_.read();
-    library = std::move(load.library);
+    library_ = std::move(load.library);
     if (libraryFile_.damagedOnDisk())
         dialogs_.refuse("zenbalo.datを読み込めませんでした。\n"
                         "空のライブラリで起動します。元のファイルは上書きせず、保存するときに別の名前で残します。",
@@ -186,14 +186,14 @@ void Form1::ReadLibraryFile() {
 }
 
 void Form1::ReadRateListFile() {
-    rateList = loadRateList();
-    for (const std::string &entry : rateList)
+    rateList_ = loadRateList();
+    for (const std::string &entry : rateList_)
         Combo2->addItem(toQt(entry));
 }
 
-bool Form1::WriteSettingsFile() { return settingsFile_.write(settings); }
+WriteResult Form1::WriteSettingsFile() { return settingsFile_.write(settings_); }
 
-WriteResult Form1::WriteLibraryFile() { return libraryFile_.write(library); }
+WriteResult Form1::WriteLibraryFile() { return libraryFile_.write(library_); }
 
 // ---- calculation
 
@@ -208,10 +208,10 @@ MachineRecord Form1::boxes() const {
 
 void Form1::Calculate() {
     const CalculationDisplay display =
-        runCalculation(boxes(), toStd(Text3[0]->text()), toStd(Text3[1]->text()), shared);
-    calculatedName = toStd(Text1[Name]->text());
+        runCalculation(boxes(), toStd(Text3[0]->text()), toStd(Text3[1]->text()), shared_);
+    calculatedName_ = toStd(Text1[Name]->text());
     if (display.succeeded())
-        machineName = calculatedName;
+        machineName_ = calculatedName_;
     showResults(display);
 }
 
@@ -238,57 +238,55 @@ CalculationDisplay Form1::displayedResults() const {
 }
 
 void Form1::Combo2_Click() {
-    settings.rateListIndex = static_cast<int16_t>(Combo2->currentIndex());
-    shared.yenPerBall = yenPerBall(rateList[static_cast<size_t>(settings.rateListIndex)]);
-    if (formReady)
+    settings_.rateListIndex = static_cast<int16_t>(Combo2->currentIndex());
+    shared_.yenPerBall = yenPerBall(rateList_[static_cast<size_t>(settings_.rateListIndex)]);
+    if (formReady_)
         Calculate();
 }
 
-bool Form1::WriteLogReport() {
+WriteResult Form1::WriteLogReport() {
     return writeLogFile({toStd(Text1[Name]->text()), toStd(Text1[Payout]->text()), toStd(Text3[0]->text()),
-                         toStd(Text3[1]->text()), shared.yenPerBall, displayedResults()});
+                         toStd(Text3[1]->text()), shared_.yenPerBall, displayedResults()});
 }
 
 void Form1::mnuLogSave_Click() {
-    if (!WriteLogReport())
-        dialogs_.refuse("ログを保存できませんでした。", "Zenbalo - ログを保存");
+    if (const WriteResult saved = WriteLogReport(); !saved.ok())
+        dialogs_.refuse(withReason("ログを保存できませんでした。", saved), "Zenbalo - ログを保存");
 }
 
 // ---- groups
 
 void Form1::FillGroups() {
     for (int g = 0; g < kGroups; ++g) {
-        Text2[g]->write(toQt(library.groupTitles[g]));
+        Text2[g]->write(toQt(library_.group(g).title()));
         Combo1[g]->clear();
     }
     // The whole list at once: name by name, each of up to 2047 names would
     // cost the model signals of its own.
     for (int g = 0; g < kGroups; ++g) {
+        const MachineGroup group = library_.group(g);
         QStringList names;
-        names.reserve(library.groupCounts[g]);
-        const size_t start = static_cast<size_t>(library.groupStart(g));
-        for (int i = 0; i < library.groupCounts[g]; ++i) {
-            const size_t index = start + static_cast<size_t>(kMachineFields * i);
-            names.append(index < library.machineStrings.size() ? toQt(library.machineStrings[index]) : QString());
-        }
+        names.reserve(group.count());
+        for (int i = 0; i < group.count(); ++i)
+            names.append(toQt(group.name(i)));
         groupLists_[g]->setStringList(names);
     }
     for (int g = 0; g < kGroups; ++g) {
-        if (library.groupCounts[g] == 0)
+        if (library_.group(g).count() == 0)
             continue;
-        Combo1[g]->setCurrentIndex(settings.groupListIndex[g]);
+        Combo1[g]->setCurrentIndex(settings_.groupListIndex[g]);
         Combo1_Click(g);
     }
-    Option1[settings.currentGroup]->setChecked(true);
-    Option1_Click(settings.currentGroup);
+    Option1[settings_.currentGroup]->setChecked(true);
+    Option1_Click(settings_.currentGroup);
 }
 
 void Form1::Option1_Click(int index) {
-    if (machineEdited) {
+    if (machineEdited_) {
         const auto answer = dialogs_.ask({"新規作成を取り消しますか？", "Zenbalo", MessageBox::Buttons::YesNo,
                                           MessageBox::Icon::Question, MessageBox::Answer::No});
         if (answer != MessageBox::Answer::Yes) {
-            Option1[settings.currentGroup]->setChecked(true);
+            Option1[settings_.currentGroup]->setChecked(true);
             return;
         }
     }
@@ -296,9 +294,9 @@ void Form1::Option1_Click(int index) {
     // asked, and the player must not stay locked in New mode. Outside New
     // mode this changes nothing.
     EndNewMode();
-    settings.currentGroup = static_cast<int16_t>(index);
+    settings_.currentGroup = static_cast<int16_t>(index);
     selectGroupControls(index);
-    if (formReady) {
+    if (formReady_) {
         ShowMachine();
         Calculate();
     }
@@ -322,34 +320,28 @@ void Form1::Label5_Click(int index) {
 }
 
 void Form1::Combo1_Click(int index) {
-    settings.groupListIndex[index] = static_cast<int16_t>(Combo1[index]->currentIndex());
-    if (formReady) {
+    settings_.groupListIndex[index] = static_cast<int16_t>(Combo1[index]->currentIndex());
+    if (formReady_) {
         ShowMachine();
         Calculate();
     }
 }
 
+// No selection (-1 from the settings file) shows the group's first machine;
+// an empty group empties the boxes.
 void Form1::ShowMachine() {
-    if (library.groupCounts[settings.currentGroup] == 0) {
-        for (EntryBox *box : Text1)
-            box->write(QString());
-    } else {
-        const size_t start = static_cast<size_t>(MachineStartIndex());
-        for (size_t k = 0; k < kMachineFields; ++k)
-            Text1[k]->write(toQt(library.machineStrings[start + k]));
-    }
-    machineEdited = false;
-}
-
-int16_t Form1::MachineStartIndex() const {
-    return library.MachineStartIndex(settings.currentGroup, settings.groupListIndex[settings.currentGroup]);
+    const int selected = settings_.groupListIndex[settings_.currentGroup];
+    const MachineRecord machine = library_.group(settings_.currentGroup).machine(std::max(selected, 0));
+    for (int k = 0; k < kMachineFields; ++k)
+        Text1[k]->write(toQt(machine[k]));
+    machineEdited_ = false;
 }
 
 void Form1::EndNewMode() {
     for (QAction *a : {mnuShinki, mnuUpDate, mnuKiritori, mnuDelete})
         a->setEnabled(true);
-    Combo1[settings.currentGroup]->setEnabled(true);
-    mnuPaste->setEnabled(cutWaiting);
+    Combo1[settings_.currentGroup]->setEnabled(true);
+    mnuPaste->setEnabled(cutWaiting_);
 }
 
 } // namespace zenbalo

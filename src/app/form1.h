@@ -1,7 +1,8 @@
 #pragma once
 
 #include "app/entry_box.h"
-#include "app/layout.h"
+#include "app/figure_label.h"
+#include "app/qt_text.h"
 #include "common/dialogs.h"
 #include "common/shared_results.h"
 #include "common/shell.h"
@@ -39,16 +40,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
 };
 
-// The main window: specification column, groups, table, summary, status line.
-class Form1 : public QMainWindow {
-    Q_OBJECT
-public:
-    Form1(Dialogs &dialogs, Shell &shell, QWidget *parent = nullptr);
+namespace Ui {
 
-    // Start-up after the single-instance test; the window is shown afterwards.
-    void Form_Load();
-
-    // Controls, named as the rest of the program knows them.
+// The main window's controls, named as the rest of the program, its tests and
+// its layout tables know them.
+struct Form1 {
     std::array<EntryBox *, kMachineFields> Text1{};
     std::array<QLabel *, kMachineFields> Text1Caption{}; // none for the name box
     std::array<EntryBox *, kGroups> Text2{};
@@ -69,38 +65,30 @@ public:
     QAction *mnuShinki = nullptr, *mnuLogSave = nullptr, *mnuLogOpen = nullptr, *mnuExit = nullptr;
     QAction *mnuAdd = nullptr, *mnuUpDate = nullptr, *mnuKiritori = nullptr, *mnuPaste = nullptr, *mnuDelete = nullptr;
     QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuHelpOpen = nullptr, *mnuVer = nullptr;
+};
 
-    // Tools and help (form1_tools.cpp).
-    void mnuAnalysis_Click();
-    void mnuHatsuKaiten_Click();
-    void mnuHelpOpen_Click();
-    void mnuLogOpen_Click();
-    void mnuVer_Click();
+} // namespace Ui
 
-    // Window-level state.
-    bool formReady = false;     // start-up has finished
-    bool dataChanged = false;   // something worth saving changed since start-up
-    bool machineEdited = false; // a specification box changed since a machine was shown
+// The main window: specification column, groups, table, summary, status line.
+// Its public face is its event handlers, its controls and read-only state.
+class Form1 : public QMainWindow, private Ui::Form1 {
+    Q_OBJECT
+public:
+    Form1(Dialogs &dialogs, Shell &shell, QWidget *parent = nullptr);
 
-    AppSettings settings;
-    Library library;
-    std::vector<std::string> rateList; // the entries of Combo2, as read
-    SharedResults shared;
-    // Text1(0) at the last Calculate, and at the last successful one: the
-    // secondary windows never pair a name typed since with the figures of the
-    // machine before. The first-hit table's figures come from every run, the
-    // analysis's only from a successful one.
-    std::string calculatedName;
-    std::string machineName;
-    MachineRecord cutBuffer{};
-    bool cutWaiting = false; // a cut machine waits to be pasted
+    const Ui::Form1 &ui() const { return *this; }
 
-    void Calculate();
-    void FillGroups();
-    void ShowMachine();
-    int16_t MachineStartIndex() const;
-    void EndNewMode();
-    [[nodiscard]] bool WriteLogReport();
+    const AppSettings &settings() const { return settings_; }
+    const Library &library() const { return library_; }
+    const SharedResults &shared() const { return shared_; }
+    bool formReady() const { return formReady_; }
+    bool dataChanged() const { return dataChanged_; }
+    bool machineEdited() const { return machineEdited_; }
+    bool cutWaiting() const { return cutWaiting_; }
+
+    // Start-up after the single-instance test; the window is shown afterwards.
+    void Form_Load();
+    void Form_Unload(bool &cancel);
 
     void Combo2_Click();
     void Combo1_Click(int index);
@@ -115,7 +103,13 @@ public:
     void mnuKiritori_Click();
     void mnuPaste_Click();
     void mnuDelete_Click();
-    void Form_Unload(bool &cancel);
+
+    // Tools and help (form1_tools.cpp).
+    void mnuAnalysis_Click();
+    void mnuHatsuKaiten_Click();
+    void mnuHelpOpen_Click();
+    void mnuLogOpen_Click();
+    void mnuVer_Click();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -135,9 +129,14 @@ private:
     void ReadSettingsFile();
     void ReadLibraryFile();
     void ReadRateListFile();
-    [[nodiscard]] bool WriteSettingsFile();
+    [[nodiscard]] WriteResult WriteSettingsFile();
     [[nodiscard]] WriteResult WriteLibraryFile();
+    [[nodiscard]] WriteResult WriteLogReport();
 
+    void Calculate();
+    void FillGroups();
+    void ShowMachine();
+    void EndNewMode();
     void showResults(const CalculationDisplay &display);
     CalculationDisplay displayedResults() const;
     MachineRecord boxes() const;
@@ -148,6 +147,24 @@ private:
 
     Dialogs &dialogs_;
     Shell &shell_;
+
+    bool formReady_ = false;     // start-up has finished
+    bool dataChanged_ = false;   // something worth saving changed since start-up
+    bool machineEdited_ = false; // a specification box changed since a machine was shown
+
+    AppSettings settings_;
+    Library library_;
+    std::vector<std::string> rateList_; // the entries of Combo2, as read
+    SharedResults shared_;
+    // Text1(0) at the last Calculate, and at the last successful one: the
+    // secondary windows never pair a name typed since with the figures of the
+    // machine before. The first-hit table's figures come from every run, the
+    // analysis's only from a successful one.
+    std::string calculatedName_;
+    std::string machineName_;
+    MachineRecord cutBuffer_{};
+    bool cutWaiting_ = false; // a cut machine waits to be pasted
+
     QButtonGroup *groupButtons_ = nullptr;
     std::array<QStringListModel *, kGroups> groupLists_{}; // the models of Combo1
     bool settingsRead_ = false;

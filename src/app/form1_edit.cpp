@@ -1,5 +1,5 @@
 // The library edit commands of the main window. The rules are the core's; the
-// window asks, calls the core and keeps Combo1(g) equal to library.names(g).
+// window asks, calls the core and keeps Combo1(g) equal to the names of group g.
 #include "app/form1.h"
 
 #include "library/library_edit.h"
@@ -20,7 +20,7 @@ MessageBox question(const QString &prompt, const char *title, MessageBox::Answer
 } // namespace
 
 void Form1::mnuShinki_Click() {
-    const QString prompt = Text2[settings.currentGroup]->text() + "に新規作成します。";
+    const QString prompt = Text2[settings_.currentGroup]->text() + "に新規作成します。";
     if (dialogs_.ask(question(prompt, "Zenbalo - 新規作成", MessageBox::Answer::Yes)) != MessageBox::Answer::Yes)
         return;
     Label6->setText("新規作成");
@@ -36,11 +36,11 @@ void Form1::mnuAdd_Click() {
     const QString name = Text1[Name]->text();
     if (name.isEmpty())
         return;
-    if (nameStored(library, toStd(name))) {
+    if (library_.nameStored(toStd(name))) {
         dialogs_.refuse(toStd(name + "は登録済みです。"), "Zenbalo - 追加");
         return;
     }
-    if (libraryFull(library)) {
+    if (library_.libraryFull()) {
         dialogs_.refuse(kFullLibrary, "Zenbalo - 追加");
         return;
     }
@@ -53,33 +53,33 @@ void Form1::mnuAdd_Click() {
 
 void Form1::mnuUpDate_Click() {
     const QString name = Text1[Name]->text();
-    if (!hasSelectedMachine(library, settings) || !machineEdited || name.isEmpty())
+    if (!hasSelectedMachine(library_, settings_) || !machineEdited_ || name.isEmpty())
         return;
     // Two records of one name would leave the player unable to tell them apart.
-    if (nameStoredElsewhere(library, settings, toStd(name))) {
+    if (nameStoredElsewhere(library_, settings_, toStd(name))) {
         dialogs_.refuse(toStd(name + "は登録済みです。"), "Zenbalo - 台データを更新");
         return;
     }
-    const int group = settings.currentGroup;
-    const int old = settings.groupListIndex[group];
+    const int group = settings_.currentGroup;
+    const int old = settings_.groupListIndex[group];
     const QString prompt = Combo1[group]->itemText(old) + "を更新しますか？";
     if (dialogs_.ask(question(prompt, "Zenbalo - 台データを更新", MessageBox::Answer::No)) != MessageBox::Answer::Yes)
         return;
-    const std::optional<int> position = updateMachine(library, settings, boxes());
+    const std::optional<int> position = updateSelected(library_, settings_, boxes());
     if (!position)
         return;
-    dataChanged = true;
+    dataChanged_ = true;
     Combo1[group]->removeItem(old);
     Combo1[group]->insertItem(*position, name);
     showSelection();
 }
 
 void Form1::mnuDelete_Click() {
-    if (!hasSelectedMachine(library, settings))
+    if (!hasSelectedMachine(library_, settings_))
         return;
     // The list's name, not the name box's: the question names what goes.
-    const int group = settings.currentGroup;
-    const QString prompt = Combo1[group]->itemText(settings.groupListIndex[group]) + "を削除しますか？";
+    const int group = settings_.currentGroup;
+    const QString prompt = Combo1[group]->itemText(settings_.groupListIndex[group]) + "を削除しますか？";
     if (dialogs_.ask(question(prompt, "Zenbalo - 削除", MessageBox::Answer::No)) != MessageBox::Answer::Yes)
         return;
     RemoveMachine();
@@ -87,59 +87,59 @@ void Form1::mnuDelete_Click() {
 
 void Form1::mnuKiritori_Click() {
     const QString name = Text1[Name]->text();
-    if (!hasSelectedMachine(library, settings) || name.isEmpty())
+    if (!hasSelectedMachine(library_, settings_) || name.isEmpty())
         return;
     // A held name that is stored already could never be pasted.
-    if (nameStoredElsewhere(library, settings, toStd(name))) {
+    if (nameStoredElsewhere(library_, settings_, toStd(name))) {
         dialogs_.refuse(toStd(name + "は登録済みです。"), "Zenbalo - 切り抜き");
         return;
     }
-    cutBuffer = boxes();
-    cutWaiting = true;
+    cutBuffer_ = boxes();
+    cutWaiting_ = true;
     mnuPaste->setEnabled(true);
     RemoveMachine();
 }
 
 void Form1::mnuPaste_Click() {
-    if (nameStored(library, cutBuffer[Name])) {
-        dialogs_.refuse(cutBuffer[Name] + "は登録済みです。", "Zenbalo - 貼り付け");
+    if (library_.nameStored(cutBuffer_[Name])) {
+        dialogs_.refuse(cutBuffer_[Name] + "は登録済みです。", "Zenbalo - 貼り付け");
         return;
     }
-    if (libraryFull(library)) {
+    if (library_.libraryFull()) {
         dialogs_.refuse(kFullLibrary, "Zenbalo - 貼り付け");
         return;
     }
     for (int k = 0; k < kMachineFields; ++k)
-        Text1[k]->write(toQt(cutBuffer[k]));
+        Text1[k]->write(toQt(cutBuffer_[k]));
     InsertMachine();
-    machineEdited = false;
+    machineEdited_ = false;
     mnuPaste->setEnabled(false);
-    cutWaiting = false;
+    cutWaiting_ = false;
 }
 
 void Form1::InsertMachine() {
     const MachineRecord record = boxes();
-    const std::optional<int> position = zenbalo::InsertMachine(library, settings, record);
+    const std::optional<int> position = insertSelected(library_, settings_, record);
     if (!position)
         return;
-    dataChanged = true;
-    Combo1[settings.currentGroup]->insertItem(*position, toQt(record[Name]));
+    dataChanged_ = true;
+    Combo1[settings_.currentGroup]->insertItem(*position, toQt(record[Name]));
     showSelection();
 }
 
 void Form1::RemoveMachine() {
-    const std::optional<int> position = zenbalo::RemoveMachine(library, settings);
+    const std::optional<int> position = removeSelected(library_, settings_);
     if (!position)
         return;
-    dataChanged = true;
-    Combo1[settings.currentGroup]->removeItem(*position);
+    dataChanged_ = true;
+    Combo1[settings_.currentGroup]->removeItem(*position);
     showSelection();
 }
 
 // After an edit the core has chosen the selection; the list shows it, and the
 // boxes the machine at it.
 void Form1::showSelection() {
-    Combo1[settings.currentGroup]->setCurrentIndex(settings.groupListIndex[settings.currentGroup]);
+    Combo1[settings_.currentGroup]->setCurrentIndex(settings_.groupListIndex[settings_.currentGroup]);
     ShowMachine();
     Calculate();
 }

@@ -1,7 +1,10 @@
 // Builds the main window's controls and menus. Positions are in twips.
 
 #include "app/app_look.h"
+#include "app/captions.h"
 #include "app/form1.h"
+#include "app/menu_item.h"
+#include "app/twips.h"
 #include "engine/specification.h"
 
 #include <QAction>
@@ -173,36 +176,30 @@ void Form1::buildSummary(QWidget *client) {
 }
 
 void Form1::buildMenus() {
-    auto add = [this](QMenu *menu, const char *caption, QKeySequence shortcut = {}) {
-        QAction *action = menu->addAction(QString::fromUtf8(caption));
-        action->setShortcut(shortcut);
-        action->setShortcutContext(Qt::WindowShortcut);
-        return action;
-    };
     QMenu *mnuFile = menuBar()->addMenu("ファイル(&F)");
-    mnuShinki = add(mnuFile, "新規作成(&N)", Qt::CTRL | Qt::Key_N);
+    mnuShinki = addMenuItem(mnuFile, "新規作成(&N)", Qt::CTRL | Qt::Key_N);
     mnuFile->addSeparator();
-    mnuLogSave = add(mnuFile, "ログを保存(&S)", Qt::CTRL | Qt::Key_S);
-    mnuLogOpen = add(mnuFile, "ログを開く(&O)...", Qt::CTRL | Qt::Key_O);
+    mnuLogSave = addMenuItem(mnuFile, "ログを保存(&S)", Qt::CTRL | Qt::Key_S);
+    mnuLogOpen = addMenuItem(mnuFile, "ログを開く(&O)...", Qt::CTRL | Qt::Key_O);
     mnuFile->addSeparator();
-    mnuExit = add(mnuFile, "終了(&X)");
+    mnuExit = addMenuItem(mnuFile, "終了(&X)");
 
     QMenu *mnuEdit = menuBar()->addMenu("編集(&E)");
-    mnuAdd = add(mnuEdit, "追加(&A)", Qt::CTRL | Qt::Key_A);
-    mnuUpDate = add(mnuEdit, "更新(&U)", Qt::CTRL | Qt::Key_U);
+    mnuAdd = addMenuItem(mnuEdit, "追加(&A)", Qt::CTRL | Qt::Key_A);
+    mnuUpDate = addMenuItem(mnuEdit, "更新(&U)", Qt::CTRL | Qt::Key_U);
     mnuEdit->addSeparator();
-    mnuKiritori = add(mnuEdit, "切り抜き(&T)", Qt::CTRL | Qt::Key_X);
-    mnuPaste = add(mnuEdit, "貼り付け(&P)", Qt::CTRL | Qt::Key_P);
-    mnuDelete = add(mnuEdit, "削除(&D)", Qt::SHIFT | Qt::Key_Delete);
+    mnuKiritori = addMenuItem(mnuEdit, "切り抜き(&T)", Qt::CTRL | Qt::Key_X);
+    mnuPaste = addMenuItem(mnuEdit, "貼り付け(&P)", Qt::CTRL | Qt::Key_P);
+    mnuDelete = addMenuItem(mnuEdit, "削除(&D)", Qt::SHIFT | Qt::Key_Delete);
 
     QMenu *mnuTool = menuBar()->addMenu("ツール(&T)");
-    mnuAnalysis = add(mnuTool, "分析(&B)...", Qt::CTRL | Qt::Key_B);
-    mnuHatsuKaiten = add(mnuTool, "初当たり回転数(&H)...", Qt::CTRL | Qt::Key_H);
+    mnuAnalysis = addMenuItem(mnuTool, "分析(&B)...", Qt::CTRL | Qt::Key_B);
+    mnuHatsuKaiten = addMenuItem(mnuTool, "初当たり回転数(&H)...", Qt::CTRL | Qt::Key_H);
 
     QMenu *mnuHelp = menuBar()->addMenu("ヘルプ(&H)");
-    mnuHelpOpen = add(mnuHelp, "説明書(&R)...");
+    mnuHelpOpen = addMenuItem(mnuHelp, "説明書(&R)...");
     mnuHelp->addSeparator();
-    mnuVer = add(mnuHelp, "バージョン情報(&A)");
+    mnuVer = addMenuItem(mnuHelp, "バージョン情報(&A)");
 }
 
 void Form1::setTabOrder() {

@@ -6,6 +6,7 @@
 #include "app/frm_about.h"
 #include "app/frm_analysis.h"
 #include "app/frm_hatsu_kaiten.h"
+#include "engine/log_report.h"
 #include "firsthit/first_hit.h"
 
 #include <QAction>
@@ -21,25 +22,25 @@ void Form1::connectTools() {
 }
 
 void Form1::mnuAnalysis_Click() {
-    shared.machineName = machineName;
-    if (shared.machineName.empty() || Label7[3]->text() == "-" || shared.payoutPerHit == 0)
+    shared_.machineName = machineName_;
+    if (shared_.machineName.empty() || Label7[3]->text() == "-" || shared_.payoutPerHit == 0)
         return;
-    frmAnalysis window(shared, dialogs_, shell_, this);
+    frmAnalysis window(shared_, dialogs_, shell_, this);
     window.exec();
 }
 
 void Form1::mnuHatsuKaiten_Click() {
-    shared.machineName = calculatedName;
-    if (!canOpenFirstHitTable(shared))
+    shared_.machineName = calculatedName_;
+    if (!canOpenFirstHitTable(shared_))
         return;
-    frmHatsuKaiten window(shared, this);
+    frmHatsuKaiten window(shared_, this);
     window.exec();
 }
 
 void Form1::mnuHelpOpen_Click() { openManual(shell_, dialogs_); }
 
 void Form1::mnuLogOpen_Click() {
-    ShellOpen(shell_, dialogs_, "log.txt", "ログを開けませんでした。", "Zenbalo - ログを開く");
+    ShellOpen(shell_, dialogs_, kLogFile, "ログを開けませんでした。", "Zenbalo - ログを開く");
 }
 
 void Form1::mnuVer_Click() {

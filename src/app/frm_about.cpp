@@ -1,7 +1,7 @@
 #include "app/frm_about.h"
 
 #include "app/app_look.h"
-#include "app/layout.h"
+#include "app/twips.h"
 
 #include <QLabel>
 #include <QMouseEvent>

@@ -3,7 +3,11 @@
 #include "analysis/analysis_record.h"
 #include "analysis/short_date.h"
 #include "app/app_look.h"
+#include "app/captions.h"
 #include "app/documents.h"
+#include "app/menu_item.h"
+#include "app/qt_text.h"
+#include "app/twips.h"
 
 #include <QAction>
 #include <QDate>
@@ -126,21 +130,15 @@ void frmAnalysis::buildResults(QWidget *client) {
 }
 
 void frmAnalysis::buildMenus(QMenuBar *bar) {
-    auto add = [this](QMenu *menu, const char *caption, QKeySequence shortcut = {}) {
-        QAction *action = menu->addAction(QString::fromUtf8(caption));
-        action->setShortcut(shortcut);
-        action->setShortcutContext(Qt::WindowShortcut);
-        return action;
-    };
     QMenu *mnuFile = bar->addMenu("ファイル(&F)");
-    mnuBunSave = add(mnuFile, "保存(&S)", Qt::CTRL | Qt::Key_S);
-    mnuBunOpen = add(mnuFile, "開く(&O)", Qt::CTRL | Qt::Key_O);
+    mnuBunSave = addMenuItem(mnuFile, "保存(&S)", Qt::CTRL | Qt::Key_S);
+    mnuBunOpen = addMenuItem(mnuFile, "開く(&O)", Qt::CTRL | Qt::Key_O);
     mnuFile->addSeparator();
-    mnuBunDelete = add(mnuFile, "削除(&D)");
+    mnuBunDelete = addMenuItem(mnuFile, "削除(&D)");
     mnuFile->addSeparator();
-    mnuExit = add(mnuFile, "終了(&X)");
+    mnuExit = addMenuItem(mnuFile, "終了(&X)");
     QMenu *mnuHelp = bar->addMenu("ヘルプ(&H)");
-    mnuHelpOpen = add(mnuHelp, "説明書(&R)");
+    mnuHelpOpen = addMenuItem(mnuHelp, "説明書(&R)");
 }
 
 void frmAnalysis::connectHandlers() {
@@ -178,7 +176,7 @@ void frmAnalysis::RunAnalysis() {
 
 bool frmAnalysis::AppendAnalysisRecord() {
     AnalysisRecord record;
-    record.date = today();
+    record.date = today_();
     record.parlour = toStd(Text1[0]->text());
     record.yenPerBall = toStd(Label2[1]->text());
     record.machineName = shared_.machineName;
@@ -186,10 +184,10 @@ bool frmAnalysis::AppendAnalysisRecord() {
     record.totals = calculatedTotals_;
     for (int k = 0; k < kAnalysisResults; ++k)
         record.results[static_cast<size_t>(k)] = toStd(Label3[k]->text());
-    if (appendAnalysisRecord(record))
-        return true;
-    dialogs_.refuse("分析データを保存できませんでした。", "分析 - 保存");
-    return false;
+    const WriteResult saved = appendAnalysisRecord(record);
+    if (!saved.ok())
+        dialogs_.refuse(withReason("分析データを保存できませんでした。", saved), "分析 - 保存");
+    return saved.ok();
 }
 
 void frmAnalysis::mnuBunSave_Click() {
@@ -205,8 +203,10 @@ void frmAnalysis::mnuBunOpen_Click() {
 void frmAnalysis::mnuBunDelete_Click() {
     const auto answer = dialogs_.ask({"分析データを削除しますか？", "分析 - 削除", MessageBox::Buttons::YesNo,
                                       MessageBox::Icon::Question, MessageBox::Answer::No});
-    if (answer == MessageBox::Answer::Yes && !emptyAnalysisFile())
-        dialogs_.refuse("分析データを削除できませんでした。", "分析 - 削除");
+    if (answer != MessageBox::Answer::Yes)
+        return;
+    if (const WriteResult emptied = emptyAnalysisFile(); !emptied.ok())
+        dialogs_.refuse(withReason("分析データを削除できませんでした。", emptied), "分析 - 削除");
 }
 
 void frmAnalysis::mnuExit_Click() { close(); }

@@ -2,7 +2,7 @@
 
 #include "analysis/analysis.h"
 #include "app/entry_box.h"
-#include "app/layout.h"
+#include "app/figure_label.h"
 #include "common/dialogs.h"
 #include "common/shared_results.h"
 #include "common/shell.h"
@@ -12,9 +12,11 @@
 #include <array>
 #include <functional>
 #include <string>
+#include <utility>
 
 class QAction;
 class QFrame;
+class QLabel;
 class QMenuBar;
 class QPushButton;
 
@@ -26,16 +28,9 @@ std::string shortDatePattern(const QLocale &locale);
 // Today in the system's short date format.
 std::string systemShortDate();
 
-// Sets the totals of one visit against the machine last calculated, and keeps
-// the journal bunseki.txt.
-class frmAnalysis : public QDialog {
-    Q_OBJECT
-public:
-    frmAnalysis(const SharedResults &shared, Dialogs &dialogs, Shell &shell, QWidget *parent = nullptr);
+namespace Ui {
 
-    // The date of a journal record; tests fix it.
-    std::function<std::string()> today = systemShortDate;
-
+struct frmAnalysis {
     std::array<EntryBox *, 5> Text1{}; // parlour, then the four totals
     std::array<FigureLabel *, 2> Label2{};
     std::array<FigureLabel *, kAnalysisResults> Label3{};
@@ -44,10 +39,23 @@ public:
     QPushButton *Command1 = nullptr;
     QAction *mnuBunSave = nullptr, *mnuBunOpen = nullptr, *mnuBunDelete = nullptr, *mnuExit = nullptr;
     QAction *mnuHelpOpen = nullptr;
+};
+
+} // namespace Ui
+
+// Sets the totals of one visit against the machine last calculated, and keeps
+// the journal bunseki.txt.
+class frmAnalysis : public QDialog, private Ui::frmAnalysis {
+    Q_OBJECT
+public:
+    frmAnalysis(const SharedResults &shared, Dialogs &dialogs, Shell &shell, QWidget *parent = nullptr);
+
+    const Ui::frmAnalysis &ui() const { return *this; }
+    // The date of a journal record; tests fix it.
+    void setToday(std::function<std::string()> today) { today_ = std::move(today); }
 
     void Form_Load();
     void Form_Unload(bool &cancel);
-    void RunAnalysis();
     void Command1_Click();
     void mnuBunSave_Click();
     void mnuBunOpen_Click();
@@ -65,11 +73,13 @@ private:
     void buildResults(QWidget *client);
     void buildMenus(QMenuBar *bar);
     void connectHandlers();
+    void RunAnalysis();
     [[nodiscard]] bool AppendAnalysisRecord();
 
     const SharedResults &shared_;
     Dialogs &dialogs_;
     Shell &shell_;
+    std::function<std::string()> today_ = systemShortDate;
     AnalysisTotals calculatedTotals_; // as typed at the last completed RunAnalysis
 };
 

@@ -1,6 +1,9 @@
 #include "app/frm_hatsu_kaiten.h"
 
 #include "app/app_look.h"
+#include "app/captions.h"
+#include "app/qt_text.h"
+#include "app/twips.h"
 
 #include <QFrame>
 

@@ -3,11 +3,42 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QPushButton>
+#include <vector>
 
 namespace zenbalo {
 
+namespace {
+
+using Answer = MessageBox::Answer;
+
+struct Choice {
+    Answer answer;
+    QMessageBox::StandardButton button;
+    const char *caption;
+};
+
+constexpr Choice kYes{Answer::Yes, QMessageBox::Yes, "はい(&Y)"};
+constexpr Choice kNo{Answer::No, QMessageBox::No, "いいえ(&N)"};
+constexpr Choice kCancel{Answer::Cancel, QMessageBox::Cancel, "キャンセル"};
+constexpr Choice kOk{Answer::Ok, QMessageBox::Ok, "OK"};
+
+// The buttons of a box in their order; the last also answers Escape, the
+// close box and anything else that shuts the box without a button.
+std::vector<Choice> choicesOf(MessageBox::Buttons buttons) {
+    switch (buttons) {
+    case MessageBox::Buttons::YesNo:
+        return {kYes, kNo};
+    case MessageBox::Buttons::YesNoCancel:
+        return {kYes, kNo, kCancel};
+    case MessageBox::Buttons::Ok:
+        break;
+    }
+    return {kOk};
+}
+
+} // namespace
+
 MessageBox::Answer QtDialogs::ask(const MessageBox &box) {
-    using Answer = MessageBox::Answer;
     // Over the secondary window that asks, when one is open.
     QWidget *owner = QApplication::activeModalWidget();
     QMessageBox mb(owner ? owner : parent_);
@@ -15,47 +46,20 @@ MessageBox::Answer QtDialogs::ask(const MessageBox &box) {
     mb.setText(QString::fromStdString(box.prompt));
     mb.setIcon(box.icon == MessageBox::Icon::Question ? QMessageBox::Question : QMessageBox::Critical);
 
-    struct Choice {
-        Answer answer;
-        QMessageBox::StandardButton button;
-        const char *caption;
-    };
-    static const Choice choices[] = {
-        {Answer::Yes, QMessageBox::Yes, "はい(&Y)"},
-        {Answer::No, QMessageBox::No, "いいえ(&N)"},
-        {Answer::Cancel, QMessageBox::Cancel, "キャンセル"},
-        {Answer::Ok, QMessageBox::Ok, "OK"},
-    };
-    auto wanted = [&box](Answer a) {
-        switch (box.buttons) {
-        case MessageBox::Buttons::Ok:
-            return a == Answer::Ok;
-        case MessageBox::Buttons::YesNo:
-            return a == Answer::Yes || a == Answer::No;
-        case MessageBox::Buttons::YesNoCancel:
-            return a != Answer::Ok;
-        }
-        return false;
-    };
+    const std::vector<Choice> choices = choicesOf(box.buttons);
     for (const Choice &c : choices) {
-        if (!wanted(c.answer))
-            continue;
         QPushButton *button = mb.addButton(c.button);
         button->setText(QString::fromUtf8(c.caption));
         if (c.answer == box.defaultButton)
             mb.setDefaultButton(button);
     }
-    mb.setEscapeButton(box.buttons == MessageBox::Buttons::YesNoCancel ? QMessageBox::Cancel
-                       : box.buttons == MessageBox::Buttons::YesNo     ? QMessageBox::No
-                                                                       : QMessageBox::Ok);
+    mb.setEscapeButton(choices.back().button);
     mb.exec();
     const auto clicked = mb.standardButton(mb.clickedButton());
     for (const Choice &c : choices)
-        if (c.button == clicked && wanted(c.answer))
+        if (c.button == clicked)
             return c.answer;
-    return box.buttons == MessageBox::Buttons::YesNoCancel ? Answer::Cancel
-           : box.buttons == MessageBox::Buttons::YesNo     ? Answer::No
-                                                           : Answer::Ok;
+    return choices.back().answer;
 }
 
 } // namespace zenbalo

@@ -99,7 +99,7 @@ WriteResult writeFileAtomically(const std::string &name, const std::string &byte
     std::string temp = directoryOf(target) + "/." + base + ".XXXXXX";
     const int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0)
-        return {errno};
+        return WriteResult::fromErrno(errno);
     struct stat old;
     const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
     int error = 0;
@@ -111,7 +111,7 @@ WriteResult writeFileAtomically(const std::string &name, const std::string &byte
         error = errno;
     if (error != 0)
         ::unlink(temp.c_str());
-    return {error};
+    return WriteResult::fromErrno(error);
 }
 
 bool fileExists(const std::string &name) {
@@ -172,7 +172,9 @@ void restoreDamagedFile(const std::string &name, const KeptFile &kept) {
         ::unlink(kept.name.c_str());
 }
 
-std::string errorReason(int error) {
+namespace {
+
+std::string systemErrorReason(int error) {
     switch (error) {
     case ENOSPC:
     case EDQUOT:
@@ -192,11 +194,27 @@ std::string errorReason(int error) {
         return "作業フォルダーが見つかりません。";
     case EIO:
         return "ディスクの読み書きに失敗しました。";
-    case EOVERFLOW:
-        return "登録できる台数を超えています。";
     default:
         return "システムのエラーです（エラー番号 " + std::to_string(error) + "）。";
     }
+}
+
+} // namespace
+
+std::string errorReason(const WriteResult &result) {
+    switch (result.failure) {
+    case WriteResult::Failure::None:
+        return {};
+    case WriteResult::Failure::System:
+        return systemErrorReason(result.error);
+    case WriteResult::Failure::UnreadableFile:
+        return "今あるファイルを読み込めないため、上書きしませんでした。";
+    }
+    return {};
+}
+
+std::string withReason(const std::string &message, const WriteResult &result) {
+    return message + "\n" + errorReason(result);
 }
 
 } // namespace zenbalo

@@ -20,11 +20,18 @@ struct FileContents {
 // `maxBytes` costs no memory.
 FileContents readWholeFile(const std::string &name, size_t maxBytes = std::numeric_limits<size_t>::max());
 
-// The outcome of a write: the system's error number, 0 on success.
+// The outcome of every write of a file: success, a failure the system
+// reported (with its error number), or a file in the way that could not be
+// read, which the write would have destroyed.
 struct WriteResult {
-    int error = 0;
-    bool ok() const { return error == 0; }
-    explicit operator bool() const { return ok(); }
+    enum class Failure { None, System, UnreadableFile };
+    Failure failure = Failure::None;
+    int error = 0; // the system's error number of a System failure
+
+    bool ok() const { return failure == Failure::None; }
+    // Success for 0, else the system's failure.
+    static WriteResult fromErrno(int error) { return error == 0 ? WriteResult{} : WriteResult{Failure::System, error}; }
+    bool operator==(const WriteResult &) const = default;
 };
 
 // Writes `bytes` to a temporary file of a name no user file has, beside the
@@ -58,7 +65,9 @@ KeptFile keepDamagedFile(const std::string &name);
 // Undoes keepDamagedFile after the save it made room for failed.
 void restoreDamagedFile(const std::string &name, const KeptFile &kept);
 
-// A short explanation of a system error number for the player, in Japanese.
-std::string errorReason(int error);
+// A short explanation of a failed write for the player, in Japanese.
+std::string errorReason(const WriteResult &result);
+// The message, then on a line of its own why the write failed.
+std::string withReason(const std::string &message, const WriteResult &result);
 
 } // namespace zenbalo

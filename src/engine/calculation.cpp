@@ -46,8 +46,7 @@ CalculationDisplay runCalculation(const MachineRecord &text1, const std::string 
         return failed("大当たり確率が異常です。");
     if (s.e == 1.0 && s.R >= 10000 && s.L == 0)
         return failed("確変リミットが異常です。");
-    const double averageHits =
-        AverageHitsPerFirstHit(s.p, s.h, s.e, s.R, s.L, s.t[0], s.m[0], s.t[1], s.m[1], s.t[2], s.m[2], s.t[3], s.m[3]);
+    const double averageHits = AverageHitsPerFirstHit(s);
     if (!std::isfinite(averageHits) || averageHits <= 0)
         return failed("平均連荘数を計算できません。");
     const double yenPerBall = shared.yenPerBall;

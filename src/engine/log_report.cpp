@@ -46,8 +46,8 @@ std::vector<std::string> logReportLines(const LogReport &report) {
     return lines;
 }
 
-bool writeLogFile(const LogReport &report) {
-    return writeFileAtomically(kLogFile, sjisLines(logReportLines(report))).ok();
+WriteResult writeLogFile(const LogReport &report) {
+    return writeFileAtomically(kLogFile, sjisLines(logReportLines(report)));
 }
 
 } // namespace zenbalo

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "common/file_io.h"
 #include "engine/calculation.h"
 
 #include <string>
@@ -22,7 +23,7 @@ struct LogReport {
 // The 23 lines of the report.
 std::vector<std::string> logReportLines(const LogReport &report);
 
-// Replaces log.txt in the working directory; false when it cannot be written.
-[[nodiscard]] bool writeLogFile(const LogReport &report);
+// Replaces log.txt in the working directory.
+[[nodiscard]] WriteResult writeLogFile(const LogReport &report);
 
 } // namespace zenbalo

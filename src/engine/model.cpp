@@ -10,8 +10,9 @@ double timeSavingHit(double t, double p, int16_t m) { return t * (1 - std::pow(1
 
 } // namespace
 
-double AverageHitsPerFirstHit(double p, double h, double e, int16_t R, int16_t L, double t1, int16_t m1, double t2,
-                              int16_t m2, double t3, int16_t m3, double t4, int16_t m4) {
+double AverageHitsPerFirstHit(const Specification &spec) {
+    const double p = spec.p, h = spec.h, e = spec.e;
+    const int16_t R = spec.R, L = spec.L;
     // Chain-end factor. A change of limited length already carries the entry
     // rate in s, so counting 1 - e again would end chains twice as often.
     double q;
@@ -23,8 +24,9 @@ double AverageHitsPerFirstHit(double p, double h, double e, int16_t R, int16_t L
         q = std::pow(1 - e, R != 0 ? 1.0 : 0.0);
 
     const double s = R < 10000 ? e * (1 - std::pow(1 - h, static_cast<double>(R))) : 0.0;
-    const double T =
-        timeSavingHit(t1, p, m1) + timeSavingHit(t2, p, m2) + timeSavingHit(t3, p, m3) + timeSavingHit(t4, p, m4);
+    double T = 0;
+    for (size_t stage = 0; stage < spec.t.size(); ++stage)
+        T += timeSavingHit(spec.t[stage], p, spec.m[stage]);
     return 1 / (q * (1 - (s + (1 - s) * T)));
 }
 

@@ -69,19 +69,21 @@ constexpr const char *kVisitColumns =
 
 const std::string kDatabase = kJournalFile;
 
+std::string systemReason(int error) { return errorReason(WriteResult::fromErrno(error)); }
+
 std::string why(const sql::Status &status) {
     switch (status.primary()) {
     case SQLITE_FULL:
-        return errorReason(ENOSPC);
+        return systemReason(ENOSPC);
     case SQLITE_READONLY:
-        return errorReason(EACCES);
+        return systemReason(EACCES);
     case SQLITE_CORRUPT:
     case SQLITE_NOTADB:
         return "ファイルが壊れています。";
     case SQLITE_IOERR:
     case SQLITE_CANTOPEN:
     case SQLITE_PERM:
-        return errorReason(status.systemError != 0 ? status.systemError : EIO);
+        return systemReason(status.systemError != 0 ? status.systemError : EIO);
     default:
         return "データベースのエラーです（コード " + std::to_string(status.code) + "）。";
     }
@@ -107,8 +109,8 @@ sql::Status openFailure(sql::Status status) {
 JournalResult writeFailure(const sql::Status &status) { return databaseFailure(status, " に書き込めませんでした。"); }
 JournalResult readFailure(const sql::Status &status) { return databaseFailure(status, " を読み込めませんでした。"); }
 
-JournalResult fileFailure(const char *what, int error) {
-    return {std::string(kAnalysisFile) + what + errorReason(error)};
+JournalResult fileFailure(const char *what, const WriteResult &result) {
+    return {std::string(kAnalysisFile) + what + errorReason(result)};
 }
 
 class FileDescriptor {
@@ -286,7 +288,7 @@ Journal::Impl::Found Journal::Impl::connect(sql::Status &status) {
 JournalResult Journal::Impl::keepDamaged() {
     const std::string aside = damagedFileName(kDatabase, std::time(nullptr));
     if (::rename(kDatabase.c_str(), aside.c_str()) != 0)
-        return {"壊れた " + kDatabase + " を別の名前で残せませんでした。" + errorReason(errno)};
+        return {"壊れた " + kDatabase + " を別の名前で残せませんでした。" + systemReason(errno)};
     // A rollback journal that could not be played back is the damaged
     // file's, and what might yet mend it.
     const std::string journal = kDatabase + "-journal";
@@ -403,16 +405,16 @@ void Journal::Impl::syncLocked(SyncReport &report) {
     if (file.get() < 0) {
         // No file yet: nothing to take, and nothing to forget.
         if (errno != ENOENT)
-            report.result = fileFailure(" を読み込めませんでした。", errno);
+            report.result = fileFailure(" を読み込めませんでした。", WriteResult::fromErrno(errno));
         return;
     }
     struct stat st;
     if (::fstat(file.get(), &st) != 0) {
-        report.result = fileFailure(" を読み込めませんでした。", errno);
+        report.result = fileFailure(" を読み込めませんでした。", WriteResult::fromErrno(errno));
         return;
     }
     if (!S_ISREG(st.st_mode)) {
-        report.result = fileFailure(" を読み込めませんでした。", S_ISDIR(st.st_mode) ? EISDIR : EINVAL);
+        report.result = fileFailure(" を読み込めませんでした。", WriteResult::fromErrno(S_ISDIR(st.st_mode) ? EISDIR : EINVAL));
         return;
     }
     const uint64_t size = static_cast<uint64_t>(st.st_size);
@@ -443,7 +445,7 @@ void Journal::Impl::syncLocked(SyncReport &report) {
     };
     RecordReader reader(options.datePattern, take, from);
     if (const int error = feedFile(file.get(), from.offset, size, reader); error != 0) {
-        report.result = fileFailure(" を読み込めませんでした。", error);
+        report.result = fileFailure(" を読み込めませんでした。", WriteResult::fromErrno(error));
         return;
     }
     reader.finish();
@@ -521,7 +523,7 @@ SyncReport Journal::save(const AnalysisRecord &record, const std::optional<Visit
         return failure(impl_->failed(status, writeFailure(status)));
     RecordPlace place;
     if (const WriteResult appended = appendAnalysisRecord(record, &place); !appended.ok())
-        return failure(fileFailure(" に書き込めませんでした。", appended.error));
+        return failure(fileFailure(" に書き込めませんでした。", appended));
     // Should the record not come off again, it stays saved in the file, and
     // the next reading takes it: saving once more would double it.
     if (const sql::Status committed = transaction.commit(); !committed.ok() && cutAnalysisRecord(place).ok())

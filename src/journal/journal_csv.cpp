@@ -65,7 +65,7 @@ std::string journalCsv(const std::vector<Visit> &visits) {
 JournalResult writeJournalCsv(const std::vector<Visit> &visits, const std::string &file) {
     const WriteResult written = writeFileAtomically(file, journalCsv(visits));
     if (!written.ok())
-        return {file + " に書き込めませんでした。" + errorReason(written.error)};
+        return {file + " に書き込めませんでした。" + errorReason(written)};
     return {};
 }
 

@@ -4,10 +4,8 @@
 #include "common/number.h"
 #include "common/sjis.h"
 #include "engine/rates.h"
-#include "library/library_files_internal.h"
 #include "library/value_reader.h"
 
-#include <cerrno>
 #include <cmath>
 
 namespace zenbalo {
@@ -31,44 +29,6 @@ void appendQuotedLine(std::string &text, std::string_view value) {
     else
         text += withoutDoubleQuotes(value);
     text += "\"\r\n";
-}
-
-struct CountedRateList {
-    RateList list;
-    int count = 0; // as read from the file; 0 when unreadable
-};
-
-CountedRateList parseCountedRateList(std::string_view bytes) {
-    CountedRateList result;
-    const auto text = decodeSjis(bytes);
-    ValueReader reader(text ? *text : std::string_view());
-    const auto count = text ? reader.readInt16() : std::nullopt;
-    if (!count || *count < 0) {
-        result.list.damaged = true;
-        return result;
-    }
-    result.count = *count;
-    for (int i = 0; i < result.count; ++i) {
-        const auto entry = reader.readString();
-        if (!entry) {
-            result.list.damaged = true;
-            break;
-        }
-        const double balls = ballsPer100Yen(*entry);
-        if (std::isfinite(balls) && balls > 0)
-            result.list.entries.push_back(*entry);
-    }
-    return result;
-}
-
-bool writable(const Library &library) {
-    int count = 0;
-    for (int16_t n : library.groupCounts) {
-        if (n < 0)
-            return false;
-        count += n;
-    }
-    return count <= kMaxMachines && library.machineStrings.size() == static_cast<size_t>(kMachineFields * count);
 }
 
 } // namespace
@@ -121,150 +81,156 @@ std::optional<Library> parseLibrary(std::string_view bytes) {
     if (!text)
         return std::nullopt;
     ValueReader reader(*text);
-    Library library;
-    for (std::string &title : library.groupTitles) {
-        auto value = reader.readString();
+    std::array<std::string, kGroups> titles;
+    for (std::string &title : titles)
+        if (!reader.readStringInto(title))
+            return std::nullopt;
+    std::array<int16_t, kGroups> counts{};
+    for (int16_t &count : counts) {
+        const auto value = reader.readInt16();
         if (!value)
             return std::nullopt;
-        title = std::move(*value);
-    }
-    int total = 0;
-    for (int16_t &count : library.groupCounts) {
-        const auto value = reader.readInt16();
-        if (!value || *value < 0)
-            return std::nullopt;
         count = *value;
-        total += count;
     }
-    if (total > kMaxMachines)
+    // Before any string is read: counts of a damaged file may ask for millions.
+    const std::optional<size_t> strings = Library::stringCount(counts);
+    if (!strings)
         return std::nullopt;
     // Each string read in place: a full library has 32752 of them.
-    library.machineStrings.resize(static_cast<size_t>(kMachineFields * total));
-    for (std::string &field : library.machineStrings)
+    std::vector<std::string> machineStrings(*strings);
+    for (std::string &field : machineStrings)
         if (!reader.readStringInto(field))
             return std::nullopt;
     // A file this program writes ends right after its last machine (or the
     // one placeholder of an empty library): more values mean counts that do
     // not match the file, and the machines beyond them would be lost.
-    if (total == 0)
+    if (machineStrings.empty())
         reader.next();
     if (!reader.atEnd())
         return std::nullopt;
-    // A file written with another collation must still match the list positions.
-    sortGroups(library);
-    return library;
+    // A file written with another collation is sorted to match the list positions.
+    return Library::fromParts(std::move(titles), counts, std::move(machineStrings));
 }
 
 std::string libraryBytes(const Library &library) {
     // One text, encoded at once: the lines of a large library cost no string each.
+    const std::vector<std::string> &fields = library.machineStrings();
     size_t size = 0;
-    for (const std::string &field : library.machineStrings)
+    for (const std::string &field : fields)
         size += field.size() + 4;
     std::string text;
     text.reserve(size + 256);
-    for (const std::string &title : library.groupTitles)
+    for (const std::string &title : library.groupTitles())
         appendQuotedLine(text, title);
-    for (int16_t count : library.groupCounts) {
+    for (int16_t count : library.groupCounts()) {
         text += std::to_string(count);
         text += "\r\n";
     }
-    for (const std::string &field : library.machineStrings)
+    for (const std::string &field : fields)
         appendQuotedLine(text, field);
-    if (library.machineStrings.empty())
+    if (fields.empty())
         appendQuotedLine(text, ""); // an empty library still has its one element
     return encodeSjisLossy(text);
 }
 
-RateList parseRateList(std::string_view bytes) { return parseCountedRateList(bytes).list; }
-
-LibraryLoad loadLibrary() {
-    LibraryLoad load;
-    const FileContents file = readWholeFile(kLibraryFile, kMaxLibraryBytes);
-    if (file.status == FileContents::Status::Missing) {
-        load.status = LibraryLoad::Status::Missing;
-        load.library = sampleLibrary();
-        return load;
+RateList parseRateList(std::string_view bytes) {
+    RateList list;
+    const auto text = decodeSjis(bytes);
+    ValueReader reader(text ? *text : std::string_view());
+    const auto count = text ? reader.readInt16() : std::nullopt;
+    if (!count || *count < 0) {
+        list.damaged = true;
+        return list;
     }
-    auto library = file.status == FileContents::Status::Ok ? parseLibrary(file.bytes) : std::nullopt;
-    load.status = library ? LibraryLoad::Status::Ok : LibraryLoad::Status::Damaged;
-    if (library)
-        load.library = std::move(*library);
-    return load;
-}
-
-SettingsLoad loadSettings() {
-    const FileContents file = readWholeFile(kSettingsFile, kMaxSettingsBytes);
-    SettingsLoad load;
-    load.damaged = file.status == FileContents::Status::Unreadable;
-    if (file.status == FileContents::Status::Ok) {
-        load.settings = parseSettings(file.bytes);
-        load.damaged = !load.settings;
+    list.count = *count;
+    for (int i = 0; i < list.count; ++i) {
+        const auto entry = reader.readString();
+        if (!entry) {
+            list.damaged = true;
+            break;
+        }
+        const double balls = ballsPer100Yen(*entry);
+        if (std::isfinite(balls) && balls > 0)
+            list.entries.push_back(*entry);
     }
-    return load;
+    return list;
 }
 
 std::vector<std::string> loadRateList() {
     const FileContents file = readWholeFile(kRateListFile, kMaxRateListBytes);
     if (file.status == FileContents::Status::Missing)
         return builtInRateList();
-    const CountedRateList read =
-        file.status == FileContents::Status::Ok ? parseCountedRateList(file.bytes) : CountedRateList{{{}, true}, 0};
-    if (read.list.entries.empty() && (read.list.damaged || read.count > 0))
+    const RateList read = file.status == FileContents::Status::Ok ? parseRateList(file.bytes) : RateList{{}, true, 0};
+    if (read.entries.empty() && (read.damaged || read.count > 0))
         return builtInRateList();
-    return read.list.entries;
+    return read.entries;
 }
 
 LibraryLoad LibraryFile::read() {
-    LibraryLoad load = loadLibrary();
+    LibraryLoad load;
+    const FileContents file = readWholeFile(kLibraryFile, kMaxLibraryBytes);
+    if (file.status == FileContents::Status::Missing) {
+        load.status = LibraryLoad::Status::Missing;
+        load.library = sampleLibrary();
+    } else {
+        auto library = file.status == FileContents::Status::Ok ? parseLibrary(file.bytes) : std::nullopt;
+        load.status = library ? LibraryLoad::Status::Ok : LibraryLoad::Status::Damaged;
+        if (library)
+            load.library = std::move(*library);
+    }
     damagedOnDisk_ = load.status == LibraryLoad::Status::Damaged;
     return load;
 }
 
-WriteResult LibraryFile::write(const Library &library) { return saveLibrary(library, damagedOnDisk_); }
-
-std::optional<AppSettings> SettingsFile::read() {
-    SettingsLoad load = loadSettings();
-    damagedOnDisk_ = load.damaged;
-    return load.settings;
+// zenbalo.dat.bak for a file that reads; a file that does not read, now or
+// at start-up, is as precious as any: it is kept under a name of its own.
+WriteResult LibraryFile::keepPreviousFile(KeptFile &kept) {
+    if (!fileExists(kLibraryFile))
+        return {};
+    const FileContents old = readWholeFile(kLibraryFile, kMaxLibraryBytes);
+    if (damagedOnDisk_ || old.status != FileContents::Status::Ok) {
+        kept = keepDamagedFile(kLibraryFile);
+        return WriteResult::fromErrno(kept.error);
+    }
+    return writeFileAtomically(kBackupFile, old.bytes);
 }
 
-bool SettingsFile::write(const AppSettings &settings) {
+WriteResult LibraryFile::write(const Library &library) {
     KeptFile kept;
-    if (damagedOnDisk_) {
-        kept = keepDamagedFile(kSettingsFile);
-        if (kept.error != 0)
-            return false;
-    }
-    if (!writeFileAtomically(kSettingsFile, settingsBytes(settings)).ok()) {
-        restoreDamagedFile(kSettingsFile, kept);
-        return false;
-    }
-    damagedOnDisk_ = false;
-    return true;
-}
-
-WriteResult saveLibrary(const Library &library, bool &damagedOnDisk) {
-    if (!writable(library))
-        return {EOVERFLOW};
-    KeptFile kept;
-    if (fileExists(kLibraryFile)) {
-        const FileContents old = readWholeFile(kLibraryFile, kMaxLibraryBytes);
-        // A file that does not read now is as precious as one that was damaged
-        // at start-up: it is kept under a name of its own, never replaced.
-        if (damagedOnDisk || old.status != FileContents::Status::Ok) {
-            kept = keepDamagedFile(kLibraryFile);
-            if (kept.error != 0)
-                return {kept.error};
-        } else if (const WriteResult backup = writeFileAtomically(kBackupFile, old.bytes); !backup.ok()) {
-            return backup;
-        }
-    }
+    if (const WriteResult previous = keepPreviousFile(kept); !previous.ok())
+        return previous;
     const WriteResult written = writeFileAtomically(kLibraryFile, libraryBytes(library));
     if (!written.ok()) {
         restoreDamagedFile(kLibraryFile, kept);
         return written;
     }
-    damagedOnDisk = false;
+    damagedOnDisk_ = false;
+    return written;
+}
+
+std::optional<AppSettings> SettingsFile::read() {
+    const FileContents file = readWholeFile(kSettingsFile, kMaxSettingsBytes);
+    std::optional<AppSettings> settings;
+    if (file.status == FileContents::Status::Ok)
+        settings = parseSettings(file.bytes);
+    damagedOnDisk_ = file.status == FileContents::Status::Unreadable ||
+                     (file.status == FileContents::Status::Ok && !settings);
+    return settings;
+}
+
+WriteResult SettingsFile::write(const AppSettings &settings) {
+    KeptFile kept;
+    if (damagedOnDisk_) {
+        kept = keepDamagedFile(kSettingsFile);
+        if (kept.error != 0)
+            return WriteResult::fromErrno(kept.error);
+    }
+    const WriteResult written = writeFileAtomically(kSettingsFile, settingsBytes(settings));
+    if (!written.ok()) {
+        restoreDamagedFile(kSettingsFile, kept);
+        return written;
+    }
+    damagedOnDisk_ = false;
     return written;
 }
 

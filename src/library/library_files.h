@@ -24,6 +24,7 @@ std::string libraryBytes(const Library &library);
 struct RateList {
     std::vector<std::string> entries; // usable entries only
     bool damaged = false;
+    int count = 0; // as the file gives it; 0 when it gives none
 };
 RateList parseRateList(std::string_view bytes);
 
@@ -45,6 +46,8 @@ public:
     bool damagedOnDisk() const { return damagedOnDisk_; }
 
 private:
+    WriteResult keepPreviousFile(KeptFile &kept);
+
     bool damagedOnDisk_ = false;
 };
 
@@ -55,7 +58,7 @@ class SettingsFile {
 public:
     // nullopt when missing or damaged.
     std::optional<AppSettings> read();
-    [[nodiscard]] bool write(const AppSettings &settings);
+    [[nodiscard]] WriteResult write(const AppSettings &settings);
 
 private:
     bool damagedOnDisk_ = false;

@@ -10,7 +10,7 @@ namespace zenbalo {
 AppSettings defaultSettings(const Library &library, const std::vector<std::string> &rates) {
     AppSettings settings;
     for (int g = 0; g < kGroups; ++g)
-        settings.groupListIndex[g] = static_cast<int16_t>(library.groupCounts[g] > 0 ? 0 : -1);
+        settings.groupListIndex[g] = static_cast<int16_t>(library.group(g).count() > 0 ? 0 : -1);
     settings.rateListIndex = static_cast<int16_t>(defaultRateIndex(rates));
     settings.currentGroup = 0;
     settings.savedTotalRotations = 2000;
@@ -29,7 +29,7 @@ void storePlayConditions(AppSettings &settings, std::string_view rotationRateTex
 
 void fitSettings(AppSettings &settings, const Library &library, size_t rateCount) {
     for (int g = 0; g < kGroups; ++g) {
-        const int count = library.groupCounts[g];
+        const int count = library.group(g).count();
         int16_t &index = settings.groupListIndex[g];
         // -1 is kept for a group with machines: the group then shows its first one.
         if (index < -1 || index >= count)

@@ -30,29 +30,29 @@ AnalysisRecord workedExample() {
     return record;
 }
 
-const std::string kOneRecord = fixture("analysis/worked_example.txt");
+std::string oneRecord() { return fixture("analysis/worked_example.txt"); }
 
 TEST(AnalysisRecord, AppendsByteForByte) {
     TempWorkDir dir;
     RecordPlace place;
     ASSERT_TRUE(appendAnalysisRecord(workedExample(), &place).ok());
-    EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
+    EXPECT_EQ(readFile(kAnalysisFile), oneRecord());
     EXPECT_EQ(place.start, 0u);
-    EXPECT_EQ(place.length, kOneRecord.size());
-    EXPECT_EQ(analysisRecordBytes(workedExample()), kOneRecord);
+    EXPECT_EQ(place.length, oneRecord().size());
+    EXPECT_EQ(analysisRecordBytes(workedExample()), oneRecord());
     ASSERT_TRUE(appendAnalysisRecord(workedExample(), &place).ok());
-    EXPECT_EQ(readFile(kAnalysisFile), kOneRecord + kOneRecord);
-    EXPECT_EQ(place.start, kOneRecord.size());
+    EXPECT_EQ(readFile(kAnalysisFile), oneRecord() + oneRecord());
+    EXPECT_EQ(place.start, oneRecord().size());
 }
 
 // What an interrupted save or an editor left stays as it was, and the new
 // record starts right after it.
 TEST(AnalysisRecord, AppendsAfterWhateverTheFileHolds) {
     TempWorkDir dir;
-    const std::string torn = kOneRecord + kOneRecord.substr(0, 77);
+    const std::string torn = oneRecord() + oneRecord().substr(0, 77);
     testing::writeFile(kAnalysisFile, torn);
     ASSERT_TRUE(appendAnalysisRecord(workedExample()).ok());
-    EXPECT_EQ(readFile(kAnalysisFile), torn + kOneRecord);
+    EXPECT_EQ(readFile(kAnalysisFile), torn + oneRecord());
 }
 
 // A file far larger than memory: reading it first would throw or take minutes.
@@ -65,23 +65,23 @@ TEST(AnalysisRecord, AppendsToAHugeFileInPlace) {
     RecordPlace place;
     ASSERT_TRUE(appendAnalysisRecord(workedExample(), &place).ok());
     EXPECT_EQ(place.start, static_cast<uint64_t>(kHuge));
-    EXPECT_EQ(std::filesystem::file_size(kAnalysisFile), kHuge + kOneRecord.size());
-    std::string tail(kOneRecord.size(), '\0');
+    EXPECT_EQ(std::filesystem::file_size(kAnalysisFile), kHuge + oneRecord().size());
+    std::string tail(oneRecord().size(), '\0');
     FILE *in = std::fopen(kAnalysisFile, "rb");
     ASSERT_NE(in, nullptr);
     std::fseek(in, kHuge, SEEK_SET);
     EXPECT_EQ(std::fread(tail.data(), 1, tail.size(), in), tail.size());
     std::fclose(in);
-    EXPECT_EQ(tail, kOneRecord);
+    EXPECT_EQ(tail, oneRecord());
 }
 
 TEST(AnalysisRecord, CutTakesBackOnlyTheLastRecord) {
     TempWorkDir dir;
-    testing::writeFile(kAnalysisFile, kOneRecord);
+    testing::writeFile(kAnalysisFile, oneRecord());
     RecordPlace place;
     ASSERT_TRUE(appendAnalysisRecord(workedExample(), &place).ok());
     ASSERT_TRUE(cutAnalysisRecord(place).ok());
-    EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
+    EXPECT_EQ(readFile(kAnalysisFile), oneRecord());
 
     // Something written after the record since: nothing is cut.
     ASSERT_TRUE(appendAnalysisRecord(workedExample(), &place).ok());
@@ -109,13 +109,13 @@ TEST(AnalysisRecord, FailedSaveKeepsTheJournal) {
         }
         {
             testing::FileSizeLimit full;
-            EXPECT_EQ(appendAnalysisRecord(workedExample()).error, EFBIG);
+            EXPECT_EQ(appendAnalysisRecord(workedExample()), WriteResult::fromErrno(EFBIG));
         }
         // The first bytes of the record fit below the limit and went back out.
         EXPECT_EQ(testing::directoryEntries(),
                   present ? std::vector<std::string>{kAnalysisFile} : std::vector<std::string>{});
         if (present) {
-            EXPECT_EQ(readFile(kAnalysisFile), kOneRecord);
+            EXPECT_EQ(readFile(kAnalysisFile), oneRecord());
         }
     }
 }
@@ -139,12 +139,22 @@ TEST(AnalysisRecord, WritesOnlyRegularFiles) {
     }
 }
 
+// The reason names the folder in the way.
+TEST(AnalysisRecord, JournalThatIsAFolderIsLeftAlone) {
+    TempWorkDir dir;
+    std::filesystem::create_directory(kAnalysisFile);
+    testing::writeFile(std::string(kAnalysisFile) + "/inside", "kept");
+    EXPECT_EQ(appendAnalysisRecord(workedExample()), WriteResult::fromErrno(EISDIR));
+    EXPECT_EQ(readFile(std::string(kAnalysisFile) + "/inside"), "kept");
+    EXPECT_FALSE(emptyAnalysisFile().ok());
+}
+
 TEST(AnalysisRecord, Emptying) {
     for (bool present : {false, true}) {
         SCOPED_TRACE(present ? "records are dropped" : "a missing file is created");
         TempWorkDir dir;
         if (present)
-            testing::writeFile(kAnalysisFile, kOneRecord);
+            testing::writeFile(kAnalysisFile, oneRecord());
         ASSERT_TRUE(emptyAnalysisFile().ok());
         EXPECT_EQ(readFile(kAnalysisFile), "");
         EXPECT_TRUE(std::filesystem::exists(kAnalysisFile));

@@ -22,17 +22,17 @@ class AnalysisTest : public FormTest {
 protected:
     void openAndCalculate() {
         window = std::make_unique<frmAnalysis>(shared, dialogs, shell);
-        window->today = [] { return formatShortDate({2005, 3, 14}); };
+        window->setToday([] { return formatShortDate({2005, 3, 14}); });
         window->show();
         QApplication::setActiveWindow(window.get());
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         const QString texts[] = {"駅前店", "1000", "12", "20000", "30000"};
         for (int k = 0; k < 5; ++k)
-            retype(window->Text1[k], texts[k]);
-        QTest::keyClick(window->Text1[4], Qt::Key_Return);
+            retype(window->ui().Text1[k], texts[k]);
+        QTest::keyClick(window->ui().Text1[4], Qt::Key_Return);
     }
 
-    void save() { QTest::keyClick(window->Text1[0], Qt::Key_S, Qt::ControlModifier); }
+    void save() { QTest::keyClick(window->ui().Text1[0], Qt::Key_S, Qt::ControlModifier); }
     static std::string journal() { return std::filesystem::exists(kAnalysisFile) ? readFile(kAnalysisFile) : "-"; }
     std::string lastBox() const { return dialogs.asked.back().prompt + " / " + dialogs.asked.back().title; }
 
@@ -47,19 +47,19 @@ TEST_F(AnalysisTest, SaveAfterAFailedOneThenTwice) {
         FileSizeLimit full;
         save();
     }
-    EXPECT_EQ(lastBox(), "分析データを保存できませんでした。 / 分析 - 保存");
+    EXPECT_EQ(lastBox(), "分析データを保存できませんでした。\nディスクの空き容量が足りません。 / 分析 - 保存");
     save();
     save(); // nothing new to save
     EXPECT_EQ(journal(), oneRecord);
-    QTest::keyClick(window->Text1[0], Qt::Key_Return);
+    QTest::keyClick(window->ui().Text1[0], Qt::Key_Return);
     save();
     EXPECT_EQ(journal(), oneRecord + oneRecord);
 }
 
 TEST_F(AnalysisTest, RecordHoldsTheCalculatedTotalsAndTheParlourAtSaving) {
     openAndCalculate();
-    window->Text1[0]->setText("北口店");
-    window->Text1[1]->setText("5000");
+    retype(window->ui().Text1[0], "北口店");
+    retype(window->ui().Text1[1], "5000");
     save();
     EXPECT_EQ(journal(), sjisLines(analysisRecordLines({"2005/03/14",
                                                         "北口店",
@@ -83,8 +83,7 @@ TEST_F(AnalysisTest, ClosingQuestion) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(static_cast<int>(c.answer) + (c.diskFull ? 10 : 0));
-        TempWorkDir fresh;
-        dialogs.asked.clear();
+        freshDirectory();
         dialogs.answers = {c.answer};
         openAndCalculate();
         {
@@ -97,23 +96,26 @@ TEST_F(AnalysisTest, ClosingQuestion) {
         ASSERT_EQ(dialogs.asked.size(), c.diskFull ? 2u : 1u);
         EXPECT_EQ(dialogs.asked[0].prompt + " / " + dialogs.asked[0].title, "データを保存しますか？ / 分析 - 終了");
         if (!c.closes) {
-            EXPECT_TRUE(window->isVisible() && window->mnuBunSave->isEnabled());
+            EXPECT_TRUE(window->isVisible() && window->ui().mnuBunSave->isEnabled());
         }
     }
-    window->mnuBunSave->setEnabled(false);
-    EXPECT_TRUE(window->close()) << "nothing to save, nothing asked";
+    save();
+    ASSERT_FALSE(window->ui().mnuBunSave->isEnabled());
+    dialogs.asked.clear();
+    EXPECT_TRUE(window->close()) << "nothing to save";
+    EXPECT_TRUE(dialogs.asked.empty()) << "nothing asked";
 }
 
 TEST_F(AnalysisTest, DeleteThatCannotEmptyTheJournalSaysSo) {
     std::filesystem::create_directory(kAnalysisFile); // where the journal should be
     dialogs.answers = {Answer::Yes};
     openAndCalculate();
-    window->mnuBunDelete->trigger();
+    window->ui().mnuBunDelete->trigger();
     ASSERT_EQ(dialogs.asked.size(), 2u);
     EXPECT_EQ(dialogs.asked[0].prompt + " / " + dialogs.asked[0].title, "分析データを削除しますか？ / 分析 - 削除");
     EXPECT_EQ(dialogs.asked[0].defaultButton, Answer::No);
-    EXPECT_EQ(lastBox(), "分析データを削除できませんでした。 / 分析 - 削除");
-    EXPECT_TRUE(window->mnuBunSave->isEnabled()) << "the analysis shown can still be saved";
+    EXPECT_EQ(lastBox(), "分析データを削除できませんでした。\n同じ名前のフォルダーがあります。 / 分析 - 削除");
+    EXPECT_TRUE(window->ui().mnuBunSave->isEnabled()) << "the analysis shown can still be saved";
 }
 
 TEST(ShortDate, YearFirstWhereTheLocaleHasNoPattern) {
@@ -131,12 +133,12 @@ TEST(SecondaryWindows, NothingCutOrCondensed) {
     frmAnalysis analysis(shared, dialogs, shell);
     frmHatsuKaiten firstHit(shared);
     const std::pair<FigureLabel *, QString> widest[] = {
-        {analysis.Label2[0], "10000"},           {analysis.Label2[1], "100.000"},
-        {analysis.Label3[0], "¥-2147483647"},    {analysis.Label3[1], "¥-2147483647"},
-        {analysis.Label3[2], "-2147483647.000"}, {analysis.Label3[3], "-2147483647.000"},
-        {analysis.Label3[4], "-2147483647.000"}, {firstHit.Label5[0], "100.000"},
-        {firstHit.Label5[1], "¥100.000"},        {firstHit.Label2[19], "100.000%"},
-        {firstHit.Label3[19], "¥2000000"},       {firstHit.Label4[19], "¥50000000"},
+        {analysis.ui().Label2[0], "10000"},           {analysis.ui().Label2[1], "100.000"},
+        {analysis.ui().Label3[0], "¥-2147483647"},    {analysis.ui().Label3[1], "¥-2147483647"},
+        {analysis.ui().Label3[2], "-2147483647.000"}, {analysis.ui().Label3[3], "-2147483647.000"},
+        {analysis.ui().Label3[4], "-2147483647.000"}, {firstHit.ui().Label5[0], "100.000"},
+        {firstHit.ui().Label5[1], "¥100.000"},        {firstHit.ui().Label2[19], "100.000%"},
+        {firstHit.ui().Label3[19], "¥2000000"},       {firstHit.ui().Label4[19], "¥50000000"},
     };
     for (const auto &[label, text] : widest) {
         label->setText(text);

@@ -76,15 +76,38 @@ TEST(FileIo, FailedWriteLeavesTheOldFileAndSaysWhy) {
         result = writeFileAtomically("f", "a new text longer than the limit");
     }
     EXPECT_FALSE(result.ok());
-    EXPECT_EQ(errorReason(result.error), "ディスクの空き容量が足りません。");
+    EXPECT_EQ(errorReason(result), "ディスクの空き容量が足りません。");
     EXPECT_EQ(readFile("f"), "old");
     EXPECT_EQ(directoryEntries(), std::vector<std::string>{"f"});
 
     fs::create_directory("d");
     result = writeFileAtomically("d", "x");
-    EXPECT_EQ(errorReason(result.error), "同じ名前のフォルダーがあります。");
-    EXPECT_EQ(errorReason(ENOENT), "作業フォルダーが見つかりません。");
-    EXPECT_NE(errorReason(12345).find("12345"), std::string::npos);
+    EXPECT_EQ(result, WriteResult::fromErrno(EISDIR));
+    EXPECT_EQ(withReason("dを保存できませんでした。", result), "dを保存できませんでした。\n同じ名前のフォルダーがあります。");
+}
+
+// Each kind of failure says what happened; none borrows another's words.
+TEST(FileIo, EachFailureHasItsOwnReason) {
+    struct Case {
+        const char *name;
+        WriteResult result;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"success", WriteResult::fromErrno(0), ""},
+        {"no working directory", WriteResult::fromErrno(ENOENT), "作業フォルダーが見つかりません。"},
+        {"read-only", WriteResult::fromErrno(EROFS), "読み取り専用の場所です。"},
+        {"no permission", WriteResult::fromErrno(EACCES), "書き込む権限がありません。"},
+        {"a file in the way that could not be read", {WriteResult::Failure::UnreadableFile},
+         "今あるファイルを読み込めないため、上書きしませんでした。"},
+        {"any other error names its number", WriteResult::fromErrno(EOVERFLOW),
+         "システムのエラーです（エラー番号 " + std::to_string(EOVERFLOW) + "）。"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(errorReason(c.result), c.want);
+        EXPECT_EQ(c.result.ok(), c.want.empty());
+    }
 }
 
 TEST(FileIo, DamagedFileIsKeptWhileItsNameGoesOnExisting) {

@@ -31,16 +31,33 @@ TEST(AverageHitsPerFirstHit, WorkedExamples) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_NEAR(AverageHitsPerFirstHit(c.p, c.h, c.e, c.R, c.L, c.t1, c.m1, 0, 0, 0, 0, 0, 0), c.want, 1e-12);
+        Specification spec;
+        spec.p = c.p;
+        spec.h = c.h;
+        spec.e = c.e;
+        spec.R = c.R;
+        spec.L = c.L;
+        spec.t[0] = c.t1;
+        spec.m[0] = c.m1;
+        EXPECT_NEAR(AverageHitsPerFirstHit(spec), c.want, 1e-12);
     }
 }
 
+// Any two stages with the same figures count the same, whichever they are.
 TEST(AverageHitsPerFirstHit, StagesAddUp) {
     const double p = 1.0 / 200;
     const double one = 0.3 * (1 - std::pow(1 - p, 50));
     const double two = 0.2 * (1 - std::pow(1 - p, 20));
-    EXPECT_DOUBLE_EQ(AverageHitsPerFirstHit(p, 0, 0, 0, 0, 0.3, 50, 0, 0, 0.2, 20, 0, 0), 1 / (1 - (one + two)));
-    EXPECT_DOUBLE_EQ(AverageHitsPerFirstHit(p, 0, 0, 0, 0, 0, 0, 0.3, 50, 0, 0, 0.2, 20), 1 / (1 - (one + two)));
+    for (const auto &[first, second] : {std::pair{0, 2}, std::pair{1, 3}, std::pair{3, 0}}) {
+        SCOPED_TRACE(std::to_string(first) + " and " + std::to_string(second));
+        Specification spec;
+        spec.p = p;
+        spec.t[static_cast<size_t>(first)] = 0.3;
+        spec.m[static_cast<size_t>(first)] = 50;
+        spec.t[static_cast<size_t>(second)] = 0.2;
+        spec.m[static_cast<size_t>(second)] = 20;
+        EXPECT_DOUBLE_EQ(AverageHitsPerFirstHit(spec), 1 / (1 - (one + two)));
+    }
 }
 
 struct Machine {

@@ -27,7 +27,7 @@ LogReport workedExample() {
 
 TEST(LogReport, WorkedExampleByteForByte) {
     testing::TempWorkDir dir;
-    ASSERT_TRUE(writeLogFile(workedExample()));
+    ASSERT_TRUE(writeLogFile(workedExample()).ok());
     EXPECT_EQ(testing::readFile("log.txt"), fixture("log/worked_example.txt"));
 }
 
@@ -51,8 +51,8 @@ TEST(LogReport, LongCaptionsAreWrittenWhole) {
 TEST(LogReport, SavingTwiceKeepsOneReport) {
     testing::TempWorkDir dir;
     LogReport report = workedExample();
-    ASSERT_TRUE(writeLogFile(report));
-    ASSERT_TRUE(writeLogFile(report));
+    ASSERT_TRUE(writeLogFile(report).ok());
+    ASSERT_TRUE(writeLogFile(report).ok());
     EXPECT_EQ(testing::readFile("log.txt"), fixture("log/worked_example.txt"));
 }
 

@@ -12,24 +12,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         return 0;
 
     int count = 0;
-    for (int16_t n : library->groupCounts) {
+    for (int16_t n : library->groupCounts()) {
         check(n >= 0, "no group has a negative count");
         count += n;
     }
     check(count <= kMaxMachines, "at most 2047 machines");
-    check(library->machineStrings.size() == static_cast<size_t>(kMachineFields * count),
+    check(library->machineStrings().size() == static_cast<size_t>(kMachineFields * count),
           "16 strings for every counted machine");
     // The writer has no escape for a double quote: one let through would cut
     // the value when the file is read again.
-    for (const std::string &field : library->machineStrings)
+    for (const std::string &field : library->machineStrings())
         check(field.find('"') == std::string::npos, "no field holds a double quote");
-    for (const std::string &title : library->groupTitles)
+    for (const std::string &title : library->groupTitles())
         check(title.find('"') == std::string::npos, "no title holds a double quote");
     // The lists show the machines in this order and the settings point into it.
     for (int g = 0; g < kGroups; ++g) {
-        const std::vector<std::string> names = library->names(g);
-        for (size_t i = 1; i < names.size(); ++i)
-            check(!nameLess(names[i], names[i - 1]), "every group is in list order");
+        const MachineGroup group = library->group(g);
+        for (int i = 1; i < group.count(); ++i)
+            check(!nameLess(group.name(i), group.name(i - 1)), "every group is in list order");
     }
 
     const std::string written = libraryBytes(*library);

@@ -1,4 +1,4 @@
-#include "library/library_files_internal.h"
+#include "library/library_files.h"
 #include "support/builders.h"
 #include "support/printers.h"
 
@@ -10,8 +10,6 @@
 #include <filesystem>
 #include <functional>
 #include <sys/stat.h>
-
-#include <filesystem>
 
 using namespace zenbalo;
 using namespace zenbalo::testing;
@@ -60,8 +58,7 @@ TEST(LibraryFiles, FixturesReadAndWriteBackByteForByte) {
 }
 
 TEST(LibraryFiles, EmptyLibrary) {
-    Library empty;
-    empty.groupTitles = groupsZeroAndFour().groupTitles;
+    const Library empty = makeLibrary({}, groupsZeroAndFour().groupTitles());
     EXPECT_EQ(libraryBytes(empty), fixture("library/empty.dat"));
     const auto lines = fileLines(libraryBytes(empty));
     ASSERT_EQ(lines.size(), 15u);
@@ -70,8 +67,8 @@ TEST(LibraryFiles, EmptyLibrary) {
     const auto read = parseLibrary(fixture("library/empty.dat"));
     ASSERT_TRUE(read);
     EXPECT_EQ(*read, empty);
-    EXPECT_EQ(read->libraryUpperIndex(), 0);
-    EXPECT_TRUE(read->machineStrings.empty());
+    EXPECT_EQ(read->machineCount(), 0);
+    EXPECT_TRUE(read->machineStrings().empty());
 }
 
 TEST(LibraryFiles, MachinesOfGroupFourStandInLines63To94) {
@@ -89,54 +86,51 @@ TEST(LibraryFiles, MachinesOfGroupFourStandInLines63To94) {
     const auto read = parseLibrary(bytes);
     ASSERT_TRUE(read);
     EXPECT_EQ(*read, library);
-    EXPECT_EQ(read->libraryUpperIndex(), 79);
-    EXPECT_EQ(read->machine(4, 1), groupsZeroAndFour().machine(4, 1));
+    EXPECT_EQ(read->machineCount(), 5);
+    EXPECT_EQ(read->group(4).machine(1), groupsZeroAndFour().group(4).machine(1));
 }
 
 TEST(LibraryFiles, CommaAndYenSignSurvive) {
     const auto comma = parseLibrary(fixture("library/comma.dat"));
     ASSERT_TRUE(comma);
-    EXPECT_EQ(comma->groupTitles[0], "ミドル, 甘デジ");
-    EXPECT_EQ(comma->machine(0, 0)[0], "海物語, 改");
+    EXPECT_EQ(comma->group(0).title(), "ミドル, 甘デジ");
+    EXPECT_EQ(comma->group(0).name(0), "海物語, 改");
 
     const auto yen = parseLibrary(fixture("library/yen.dat"));
     ASSERT_TRUE(yen);
-    EXPECT_EQ(yen->groupTitles[0], "\u00A51パチ");
-    EXPECT_EQ(yen->machine(0, 0)[0], "\u00A54パチ \u00A5");
+    EXPECT_EQ(yen->group(0).title(), "\u00A51パチ");
+    EXPECT_EQ(yen->group(0).name(0), "\u00A54パチ \u00A5");
     // A backslash in memory is the same byte in the file.
     Library backslash = *yen;
-    backslash.groupTitles[0] = "\\1パチ";
+    backslash.setTitle(0, "\\1パチ");
     EXPECT_EQ(libraryBytes(backslash), fixture("library/yen.dat"));
 }
 
 TEST(LibraryFiles, HandEditedFileReads) {
     const auto read = parseLibrary(fixture("library/loose.dat"));
     ASSERT_TRUE(read);
-    Library want;
-    want.groupTitles = {"T0", "T1", "T2", "T3", "T4", "T5", "T6"};
-    appendMachine(
-        want, 0,
-        {"名前", "1/300", "1/30", "50", "0", "10000", "10000", "100", "100", "0", "0", "0", "0", "0", "0", "1500"});
+    const Library want = makeLibrary(
+        {{{{"名前", "1/300", "1/30", "50", "0", "10000", "10000", "100", "100", "0", "0", "0", "0", "0", "0", "1500"}}}},
+        {"T0", "T1", "T2", "T3", "T4", "T5", "T6"});
     EXPECT_EQ(*read, want);
 }
 
 TEST(LibraryFiles, DoubleQuoteCannotBreakTheFile) {
-    Library library;
-    library.groupTitles[2] = "say \"hi\"";
-    appendMachine(library, 2, machineRecord("a\"b", "1/319.7"));
+    const Library library =
+        makeLibrary({{{}, {}, {machineRecord("a\"b", "1/319.7")}}}, {"", "", "say \"hi\"", "", "", "", ""});
     const auto read = parseLibrary(libraryBytes(library));
     ASSERT_TRUE(read);
-    EXPECT_EQ(read->groupTitles[2], "say \u201Dhi\u201D");
-    EXPECT_EQ(read->machine(2, 0)[0], "a\u201Db");
-    EXPECT_EQ(read->machine(2, 0)[1], "1/319.7");
+    EXPECT_EQ(read->group(2).title(), "say \u201Dhi\u201D");
+    EXPECT_EQ(read->group(2).name(0), "a\u201Db");
+    EXPECT_EQ(read->group(2).machine(0)[1], "1/319.7");
 }
 
 TEST(LibraryFiles, OtherCollationIsSortedOnReading) {
     const auto read = parseLibrary(fixture("library/other_order.dat"));
     ASSERT_TRUE(read);
-    EXPECT_EQ(read->names(0), (std::vector<std::string>{"A", "b", "c"}));
-    EXPECT_EQ(read->names(2), (std::vector<std::string>{"x", "X", "Ｗ"}));
-    EXPECT_EQ(read->machine(2, 1)[1], "1/200"); // the record moved with its name
+    EXPECT_EQ(read->group(0).names(), (std::vector<std::string>{"A", "b", "c"}));
+    EXPECT_EQ(read->group(2).names(), (std::vector<std::string>{"x", "X", "Ｗ"}));
+    EXPECT_EQ(read->group(2).machine(1)[1], "1/200"); // the record moved with its name
     EXPECT_NE(libraryBytes(*read), fixture("library/other_order.dat"));
 }
 
@@ -145,7 +139,7 @@ TEST(LibraryFiles, LargestLibrary) {
     const auto read = parseLibrary(full);
     ASSERT_TRUE(read);
     EXPECT_EQ(read->machineCount(), 2047);
-    EXPECT_EQ(read->libraryUpperIndex(), 32751);
+    EXPECT_EQ(read->machineStrings().size(), 32752u);
     EXPECT_EQ(libraryBytes(*read), full);
 
     EXPECT_FALSE(parseLibrary(bigLibraryFile({2048, 0, 0, 0, 0, 0, 0})));
@@ -216,7 +210,7 @@ TEST(LibraryFiles, LoadLibrary) {
         SCOPED_TRACE(c.name);
         TempWorkDir dir;
         c.make();
-        const LibraryLoad load = loadLibrary();
+        const LibraryLoad load = LibraryFile().read();
         EXPECT_EQ(load.status, c.status);
         switch (c.status) {
         case LibraryLoad::Status::Missing:

@@ -1,5 +1,4 @@
 #include "library/library_files.h"
-#include "library/library_files_internal.h"
 #include "support/builders.h"
 #include "support/printers.h"
 
@@ -17,37 +16,37 @@ using namespace zenbalo::testing;
 
 namespace {
 
-std::vector<std::string> damagedFiles() {
-    std::vector<std::string> names;
-    const std::regex pattern(R"(zenbalo\.dat\.damaged-\d{8}-\d{6}(-\d+)?)");
-    for (const std::string &name : directoryEntries())
-        if (std::regex_match(name, pattern))
-            names.push_back(name);
-    return names;
+// A library file as a start-up leaves it after reading what is on disk.
+LibraryFile readAtStart() {
+    LibraryFile file;
+    file.read();
+    return file;
 }
+
+Library readBack() { return LibraryFile().read().library; }
 
 } // namespace
 
 TEST(LibrarySave, PreviousFileIsKeptAsBak) {
     TempWorkDir dir;
-    bool damaged = false;
+    LibraryFile file;
     const Library first = numberedLibrary("first"), second = numberedLibrary("second"),
                   third = numberedLibrary("third");
 
-    ASSERT_TRUE(saveLibrary(first, damaged).ok());
+    ASSERT_TRUE(file.write(first).ok());
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(first));
     EXPECT_EQ(directoryEntries(), std::vector<std::string>{kLibraryFile});
 
-    ASSERT_TRUE(saveLibrary(second, damaged).ok());
+    ASSERT_TRUE(file.write(second).ok());
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(second));
     EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(first));
 
-    ASSERT_TRUE(saveLibrary(third, damaged).ok());
+    ASSERT_TRUE(file.write(third).ok());
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(third));
     EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(second));
     EXPECT_EQ(directoryEntries(), (std::vector<std::string>{kLibraryFile, "zenbalo.dat.bak"}));
-    EXPECT_FALSE(damaged);
-    EXPECT_EQ(loadLibrary().library, third);
+    EXPECT_FALSE(file.damagedOnDisk());
+    EXPECT_EQ(readBack(), third);
 }
 
 TEST(LibrarySave, DamagedFileIsMovedAsideAndNeverOverwritten) {
@@ -55,29 +54,28 @@ TEST(LibrarySave, DamagedFileIsMovedAsideAndNeverOverwritten) {
     const std::string damagedBytes = fixture("library/cut_short.dat");
     writeFile(kLibraryFile, damagedBytes);
     writeFile("zenbalo.dat.bak", "older backup");
-    const LibraryLoad load = loadLibrary();
-    ASSERT_EQ(load.status, LibraryLoad::Status::Damaged);
-    bool damaged = true;
+    LibraryFile file;
+    ASSERT_EQ(file.read().status, LibraryLoad::Status::Damaged);
 
-    ASSERT_TRUE(saveLibrary(numberedLibrary("one"), damaged).ok());
-    EXPECT_FALSE(damaged);
+    ASSERT_TRUE(file.write(numberedLibrary("one")).ok());
+    EXPECT_FALSE(file.damagedOnDisk());
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("one")));
     EXPECT_EQ(readFile("zenbalo.dat.bak"), "older backup");
-    const auto aside = damagedFiles();
+    const auto aside = keptDamagedFiles(kLibraryFile);
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(readFile(aside[0]), damagedBytes);
 
-    ASSERT_TRUE(saveLibrary(numberedLibrary("two"), damaged).ok());
-    ASSERT_TRUE(saveLibrary(numberedLibrary("three"), damaged).ok());
+    ASSERT_TRUE(file.write(numberedLibrary("two")).ok());
+    ASSERT_TRUE(file.write(numberedLibrary("three")).ok());
     EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(numberedLibrary("two")));
-    EXPECT_EQ(damagedFiles(), aside);
+    EXPECT_EQ(keptDamagedFiles(kLibraryFile), aside);
     EXPECT_EQ(readFile(aside[0]), damagedBytes);
 
     // A second damaged file, possibly within the same second, gets a name of its own.
     writeFile(kLibraryFile, "\"unclosed");
-    damaged = true;
-    ASSERT_TRUE(saveLibrary(numberedLibrary("four"), damaged).ok());
-    const auto both = damagedFiles();
+    ASSERT_EQ(file.read().status, LibraryLoad::Status::Damaged);
+    ASSERT_TRUE(file.write(numberedLibrary("four")).ok());
+    const auto both = keptDamagedFiles(kLibraryFile);
     ASSERT_EQ(both.size(), 2u);
     std::set<std::string> contents;
     for (const std::string &name : both)
@@ -92,11 +90,13 @@ TEST(LibrarySave, DirectoryInPlaceOfTheFileIsMovedAside) {
         TempWorkDir dir;
         std::filesystem::create_directory(kLibraryFile);
         writeFile(std::string(kLibraryFile) + "/inside", "kept");
-        bool damaged = damagedAtStart;
-        ASSERT_TRUE(saveLibrary(numberedLibrary("new"), damaged).ok());
-        EXPECT_FALSE(damaged);
+        LibraryFile file;
+        if (damagedAtStart)
+            file = readAtStart();
+        ASSERT_TRUE(file.write(numberedLibrary("new")).ok());
+        EXPECT_FALSE(file.damagedOnDisk());
         EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("new")));
-        const auto aside = damagedFiles();
+        const auto aside = keptDamagedFiles(kLibraryFile);
         ASSERT_EQ(aside.size(), 1u);
         EXPECT_EQ(readFile(aside[0] + "/inside"), "kept");
         EXPECT_FALSE(fileExists("zenbalo.dat.bak"));
@@ -105,51 +105,32 @@ TEST(LibrarySave, DirectoryInPlaceOfTheFileIsMovedAside) {
 
 TEST(LibrarySave, DamagedButNoLongerPresent) {
     TempWorkDir dir;
-    bool damaged = true;
-    ASSERT_TRUE(saveLibrary(numberedLibrary("new"), damaged).ok());
-    EXPECT_FALSE(damaged);
+    writeFile(kLibraryFile, "\"cut short");
+    LibraryFile file = readAtStart();
+    ASSERT_TRUE(file.damagedOnDisk());
+    std::filesystem::remove(kLibraryFile);
+    ASSERT_TRUE(file.write(numberedLibrary("new")).ok());
+    EXPECT_FALSE(file.damagedOnDisk());
     EXPECT_EQ(directoryEntries(), std::vector<std::string>{kLibraryFile});
 }
 
-TEST(LibrarySave, FailureLeavesTheFileOnDiskUnchanged) {
-    const Library largest = numberedLibrary("largest", kMaxMachines);
-    Library inconsistent = numberedLibrary("inconsistent");
-    inconsistent.machineStrings.pop_back();
-    Library negative = numberedLibrary("negative");
-    negative.groupCounts[0] = -1;
-    negative.groupCounts[1] = 1;
-
-    struct Case {
-        const char *name;
-        Library library;
-        bool blockBackup;
-        bool damaged;
-    };
-    const Case cases[] = {
-        {"2048 machines", numberedLibrary("too many", kMaxMachines + 1), false, false},
-        {"2048 machines over a damaged file", numberedLibrary("too many", kMaxMachines + 1), false, true},
-        {"counts disagree with the strings", inconsistent, false, false},
-        {"negative count", negative, false, false},
-        {"backup cannot be written", numberedLibrary("blocked"), true, false},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        TempWorkDir dir;
-        writeFile(kLibraryFile, "old contents");
-        if (c.blockBackup)
-            std::filesystem::create_directories("zenbalo.dat.bak/occupied");
-        const auto before = directoryEntries();
-        bool damaged = c.damaged;
-        EXPECT_FALSE(saveLibrary(c.library, damaged).ok());
-        EXPECT_EQ(damaged, c.damaged);
-        EXPECT_EQ(readFile(kLibraryFile), "old contents");
-        EXPECT_EQ(directoryEntries(), before);
-    }
-
+TEST(LibrarySave, BackupThatCannotBeWrittenStopsTheSave) {
     TempWorkDir dir;
-    bool damaged = false;
-    ASSERT_TRUE(saveLibrary(largest, damaged).ok());
-    EXPECT_EQ(loadLibrary().library, largest);
+    writeFile(kLibraryFile, libraryBytes(numberedLibrary("old")));
+    std::filesystem::create_directories("zenbalo.dat.bak/occupied");
+    const auto before = directoryEntries();
+    LibraryFile file = readAtStart();
+    EXPECT_FALSE(file.write(numberedLibrary("blocked")).ok());
+    EXPECT_FALSE(file.damagedOnDisk());
+    EXPECT_EQ(readBack(), numberedLibrary("old"));
+    EXPECT_EQ(directoryEntries(), before);
+}
+
+TEST(LibrarySave, LargestLibrarySavesAndReadsBack) {
+    TempWorkDir dir;
+    const Library largest = numberedLibrary("largest", kMaxMachines);
+    ASSERT_TRUE(LibraryFile().write(largest).ok());
+    EXPECT_EQ(readBack(), largest);
 }
 
 TEST(LibrarySave, FullDiskChangesNothing) {
@@ -157,12 +138,14 @@ TEST(LibrarySave, FullDiskChangesNothing) {
         SCOPED_TRACE(damagedAtStart);
         TempWorkDir dir;
         writeFile(kLibraryFile, "old contents");
-        bool damaged = damagedAtStart;
+        LibraryFile file;
+        if (damagedAtStart)
+            file = readAtStart();
         {
             FileSizeLimit full;
-            EXPECT_FALSE(saveLibrary(numberedLibrary("new"), damaged).ok());
+            EXPECT_FALSE(file.write(numberedLibrary("new")).ok());
         }
-        EXPECT_EQ(damaged, damagedAtStart);
+        EXPECT_EQ(file.damagedOnDisk(), damagedAtStart);
         EXPECT_EQ(readFile(kLibraryFile), "old contents");
         EXPECT_EQ(directoryEntries().size(), 1u) << "no temporary file, backup or moved file is left behind";
     }
@@ -192,8 +175,8 @@ TEST(LibrarySave, LibraryFileRemembersADamagedFileUntilItIsSaved) {
     EXPECT_TRUE(file.damagedOnDisk()) << "a failed save must not forget the file is precious";
     ASSERT_TRUE(file.write(numberedLibrary("new")).ok());
     EXPECT_FALSE(file.damagedOnDisk());
-    ASSERT_EQ(damagedFiles().size(), 1u);
-    EXPECT_EQ(readFile(damagedFiles()[0]), "\"cut short");
+    ASSERT_EQ(keptDamagedFiles(kLibraryFile).size(), 1u);
+    EXPECT_EQ(readFile(keptDamagedFiles(kLibraryFile)[0]), "\"cut short");
     EXPECT_EQ(LibraryFile().read().library, numberedLibrary("new"));
 }
 
@@ -201,29 +184,29 @@ TEST(LibrarySave, NamesBesideTheLibraryAreThePlayersOwn) {
     TempWorkDir dir;
     writeFile("zenbalo.dat.new", "a file of the player's");
     std::filesystem::create_directory("zenbalo.dat.tmp");
-    bool damaged = false;
-    ASSERT_TRUE(saveLibrary(numberedLibrary("first"), damaged).ok());
-    ASSERT_TRUE(saveLibrary(numberedLibrary("second"), damaged).ok());
+    LibraryFile file;
+    ASSERT_TRUE(file.write(numberedLibrary("first")).ok());
+    ASSERT_TRUE(file.write(numberedLibrary("second")).ok());
     EXPECT_EQ(readFile("zenbalo.dat.new"), "a file of the player's");
     EXPECT_EQ(directoryEntries(),
               (std::vector<std::string>{kLibraryFile, "zenbalo.dat.bak", "zenbalo.dat.new", "zenbalo.dat.tmp"}));
 
     std::filesystem::remove("zenbalo.dat.bak");
     std::filesystem::create_directory("zenbalo.dat.bak");
-    const WriteResult blocked = saveLibrary(numberedLibrary("third"), damaged);
+    const WriteResult blocked = file.write(numberedLibrary("third"));
     EXPECT_FALSE(blocked.ok()) << "no save without the backup of the file it replaces";
-    EXPECT_EQ(errorReason(blocked.error), "同じ名前のフォルダーがあります。");
+    EXPECT_EQ(errorReason(blocked), "同じ名前のフォルダーがあります。");
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("second")));
 }
 
 TEST(LibrarySave, LinkedLibraryIsWrittenThroughTheLink) {
     TempWorkDir dir;
     std::filesystem::create_directory("sync");
-    bool damaged = false;
-    ASSERT_TRUE(saveLibrary(numberedLibrary("first"), damaged).ok());
+    LibraryFile file;
+    ASSERT_TRUE(file.write(numberedLibrary("first")).ok());
     std::filesystem::rename(kLibraryFile, "sync/library.dat");
     std::filesystem::create_symlink("sync/library.dat", kLibraryFile);
-    ASSERT_TRUE(saveLibrary(numberedLibrary("second"), damaged).ok());
+    ASSERT_TRUE(file.write(numberedLibrary("second")).ok());
     EXPECT_TRUE(std::filesystem::is_symlink(kLibraryFile));
     EXPECT_EQ(readFile("sync/library.dat"), libraryBytes(numberedLibrary("second")));
     EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(numberedLibrary("first")));
@@ -231,17 +214,16 @@ TEST(LibrarySave, LinkedLibraryIsWrittenThroughTheLink) {
 
 TEST(LibrarySave, LargestLibraryTheBoxesCanMakeReadsBack) {
     TempWorkDir dir;
-    Library largest;
     std::string longest;
     for (int i = 0; i < kMaxFieldCharacters; ++i)
         longest += "漢"; // two bytes in the file
     MachineRecord record;
     record.fill(longest);
+    GroupRecords groups;
     for (int i = 0; i < kMaxMachines; ++i)
-        appendMachine(largest, i % kGroups, record);
-    bool damaged = false;
-    ASSERT_TRUE(saveLibrary(largest, damaged).ok());
-    const LibraryLoad load = loadLibrary();
+        groups[static_cast<size_t>(i % kGroups)].push_back(record);
+    ASSERT_TRUE(LibraryFile().write(makeLibrary(groups)).ok());
+    const LibraryLoad load = LibraryFile().read();
     EXPECT_EQ(load.status, LibraryLoad::Status::Ok);
     EXPECT_EQ(load.library.machineCount(), kMaxMachines);
 }
@@ -250,11 +232,11 @@ TEST(LibrarySave, LeftoversOfASaveCutShortChangeNothing) {
     // A crash after the new file was written but before it was renamed
     // leaves a hidden temporary file beside the old one.
     TempWorkDir dir;
-    bool damaged = false;
-    ASSERT_TRUE(saveLibrary(numberedLibrary("old"), damaged).ok());
+    LibraryFile file;
+    ASSERT_TRUE(file.write(numberedLibrary("old")).ok());
     writeFile(".zenbalo.dat.Ab12Cd", libraryBytes(numberedLibrary("half")).substr(0, 40));
-    EXPECT_EQ(loadLibrary().library, numberedLibrary("old"));
-    ASSERT_TRUE(saveLibrary(numberedLibrary("new"), damaged).ok());
-    EXPECT_EQ(loadLibrary().library, numberedLibrary("new"));
+    EXPECT_EQ(readBack(), numberedLibrary("old"));
+    ASSERT_TRUE(file.write(numberedLibrary("new")).ok());
+    EXPECT_EQ(readBack(), numberedLibrary("new"));
     EXPECT_EQ(readFile("zenbalo.dat.bak"), libraryBytes(numberedLibrary("old")));
 }

@@ -102,7 +102,7 @@ TEST(SettingsFile, LoadAndSave) {
     settings.savedTotalRotations = -300;
     settings.reserved = {-32768, 1, 2, 3, 4, 32767};
     settings.savedRotationRate = 17.25;
-    ASSERT_TRUE(file.write(settings));
+    ASSERT_TRUE(file.write(settings).ok());
     EXPECT_EQ(SettingsFile().read(), settings);
     EXPECT_EQ(readFile(kSettingsFile), settingsBytes(settings));
     EXPECT_EQ(directoryEntries().size(), 1u);
@@ -129,12 +129,12 @@ TEST(SettingsFile, UnreadableFileIsKeptBeforeItIsReplaced) {
         SettingsFile file;
         EXPECT_FALSE(file.read()) << "defaults instead, without a word";
         const AppSettings settings = defaultSettings(Library{}, {});
-        ASSERT_TRUE(file.write(settings));
+        ASSERT_TRUE(file.write(settings).ok());
         EXPECT_EQ(readFile(kSettingsFile), settingsBytes(settings));
         const std::vector<std::string> kept = keptDamagedFiles(kSettingsFile);
         ASSERT_EQ(kept.size(), 1u);
         c.check(kept[0]);
-        ASSERT_TRUE(file.write(settings));
+        ASSERT_TRUE(file.write(settings).ok());
         EXPECT_EQ(directoryEntries().size(), 2u) << "kept once, not at every close";
     }
 }

@@ -1,6 +1,8 @@
 #include "support/builders.h"
 
 #include <cstdio>
+#include <gtest/gtest.h>
+#include <optional>
 
 namespace zenbalo::testing {
 
@@ -12,20 +14,18 @@ MachineRecord machineRecord(const std::string &name, const std::string &bigHit, 
 
 MachineRecord record(const std::string &name, const std::string &tag) { return machineRecord(name, "1/300", tag); }
 
-void appendMachine(Library &library, int group, const MachineRecord &record) {
-    const auto at = library.machineStrings.begin() + library.groupStart(group + 1);
-    library.machineStrings.insert(at, record.begin(), record.end());
-    ++library.groupCounts[group];
-}
-
-Library makeLibrary(const GroupRecords &groups) {
-    Library library;
+Library makeLibrary(const GroupRecords &groups, const GroupTitles &titles) {
+    std::array<int16_t, kGroups> counts{};
+    std::vector<std::string> strings;
     for (int g = 0; g < kGroups; ++g) {
-        library.groupTitles[g] = "G" + std::to_string(g);
-        for (const MachineRecord &record : groups[g])
-            appendMachine(library, g, record);
+        counts[static_cast<size_t>(g)] = static_cast<int16_t>(groups[static_cast<size_t>(g)].size());
+        for (const MachineRecord &record : groups[static_cast<size_t>(g)])
+            strings.insert(strings.end(), record.begin(), record.end());
     }
-    return library;
+    std::optional<Library> library = Library::fromParts(titles, counts, std::move(strings));
+    if (!library)
+        ADD_FAILURE() << "a test library breaks the library's rule";
+    return library.value_or(Library{});
 }
 
 GroupRecords groupsOf(std::string_view layout) {
@@ -53,42 +53,56 @@ GroupRecords groupsOf(std::string_view layout) {
     return groups;
 }
 
+std::string layoutOf(const Library &library) {
+    std::string out;
+    for (int g = 0; g < kGroups; ++g) {
+        if (g > 0)
+            out += '|';
+        const MachineGroup group = library.group(g);
+        for (int i = 0; i < group.count(); ++i)
+            out += (i > 0 ? " " : "") + (group.name(i).empty() ? std::string("-") : group.name(i));
+    }
+    return out;
+}
+
 GroupRecords groupRecords(const Library &library) {
     GroupRecords groups;
     for (int g = 0; g < kGroups; ++g)
-        for (int i = 0; i < library.groupCounts[g]; ++i)
-            groups[g].push_back(library.machine(g, i));
+        for (int i = 0; i < library.group(g).count(); ++i)
+            groups[static_cast<size_t>(g)].push_back(library.group(g).machine(i));
     return groups;
 }
 
 Library libraryWithCounts(const std::array<int16_t, kGroups> &counts) {
-    Library library;
-    library.groupCounts = counts;
-    library.machineStrings.resize(static_cast<size_t>(kMachineFields * library.machineCount()), "x");
-    return library;
+    GroupRecords groups;
+    MachineRecord x;
+    x.fill("x");
+    for (int g = 0; g < kGroups; ++g)
+        groups[static_cast<size_t>(g)].assign(static_cast<size_t>(counts[static_cast<size_t>(g)]), x);
+    return makeLibrary(groups);
 }
 
 Library numberedLibrary(const std::string &title, int machines) {
-    Library library;
-    library.groupTitles[0] = title;
+    GroupRecords groups;
     for (int i = 0; i < machines; ++i) {
         char number[16];
         std::snprintf(number, sizeof number, "-%04d", i);
         MachineRecord record;
         record.fill("0");
         record[Name] = title + number;
-        appendMachine(library, 3, record);
+        groups[3].push_back(record);
     }
-    return library;
+    return makeLibrary(groups, {title, "", "", "", "", "", ""});
 }
 
 Library smallLibrary() {
-    Library library = makeLibrary({{
-        {machineRecord("A", "1/100", "1000"), machineRecord("b", "1/200", "2000"), machineRecord("c", "1/300", "3000")},
-        {machineRecord("一般機", "1/400", "4000")},
-    }});
-    library.groupTitles = {"海", "ミドル", "", "", "", "", "空"};
-    return library;
+    return makeLibrary(
+        {{
+            {machineRecord("A", "1/100", "1000"), machineRecord("b", "1/200", "2000"),
+             machineRecord("c", "1/300", "3000")},
+            {machineRecord("一般機", "1/400", "4000")},
+        }},
+        {"海", "ミドル", "", "", "", "", "空"});
 }
 
 Library groupsZeroAndFour() {
@@ -97,15 +111,15 @@ Library groupsZeroAndFour() {
         return {name,  bigHit, "1/31.9", "50", "0", "10000", "10000", "100",
                 "100", "0",    "0",      "0",  "0", "0",     "0",     payout};
     };
-    Library library = makeLibrary({{
-        {machine("Alpha"), machine("beta", "1/199.8"), machine("ガンマ", "1/99.9", "400")},
-        {},
-        {},
-        {},
-        {machine("ＳＴ一号", "1/199.8", "1000"), machine("ｓｔ二号", "1/99.4", "450")},
-    }});
-    library.groupTitles = {"サンプル", "ミドル", "ライトミドル", "甘デジ", "ST機", "お気に入り", "その他"};
-    return library;
+    return makeLibrary(
+        {{
+            {machine("Alpha"), machine("beta", "1/199.8"), machine("ガンマ", "1/99.9", "400")},
+            {},
+            {},
+            {},
+            {machine("ＳＴ一号", "1/199.8", "1000"), machine("ｓｔ二号", "1/99.4", "450")},
+        }},
+        {"サンプル", "ミドル", "ライトミドル", "甘デジ", "ST機", "お気に入り", "その他"});
 }
 
 } // namespace zenbalo::testing

@@ -4,6 +4,7 @@
 #include "library/library.h"
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,15 +30,19 @@ MachineRecord machineRecord(const std::string &name, const std::string &bigHit =
 MachineRecord record(const std::string &name, const std::string &tag = "1500");
 
 using GroupRecords = std::array<std::vector<MachineRecord>, kGroups>;
+using GroupTitles = std::array<std::string, kGroups>;
 
-// Adds a machine at the end of a group.
-void appendMachine(Library &library, int group, const MachineRecord &record);
-// A library from per-group machine lists, kept in the given stored order.
-Library makeLibrary(const GroupRecords &groups);
+// A library from per-group machine lists, as a file holding them in this
+// order reads: each group sorted, names equal but for case in the given order.
+// Titles "G0" to "G6" unless given.
+Library makeLibrary(const GroupRecords &groups,
+                    const GroupTitles &titles = {"G0", "G1", "G2", "G3", "G4", "G5", "G6"});
 // Groups written as names: groups separated by '|', names by blanks; "-" is
 // the empty name and "name#tag" sets the tag. Missing groups are empty.
 GroupRecords groupsOf(std::string_view layout);
-// The records of every group, in stored order.
+// The names of every group as groupsOf writes them, without tags.
+std::string layoutOf(const Library &library);
+// The records of every group, in list order.
 GroupRecords groupRecords(const Library &library);
 // Groups holding the given numbers of machines whose every field is "x".
 Library libraryWithCounts(const std::array<int16_t, kGroups> &counts);

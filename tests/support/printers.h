@@ -10,15 +10,16 @@ namespace zenbalo {
 // Readable failure messages instead of raw object bytes.
 inline void PrintTo(const Library &library, std::ostream *os) {
     *os << "{titles:";
-    for (const std::string &title : library.groupTitles)
+    for (const std::string &title : library.groupTitles())
         *os << " \"" << title << "\"";
     *os << "; counts:";
-    for (int16_t count : library.groupCounts)
+    for (int16_t count : library.groupCounts())
         *os << " " << count;
-    *os << "; " << library.machineStrings.size() << " strings:";
-    for (size_t i = 0; i < library.machineStrings.size() && i < 64; ++i)
-        *os << " \"" << library.machineStrings[i] << "\"";
-    *os << (library.machineStrings.size() > 64 ? " ...}" : "}");
+    const std::vector<std::string> &strings = library.machineStrings();
+    *os << "; " << strings.size() << " strings:";
+    for (size_t i = 0; i < strings.size() && i < 64; ++i)
+        *os << " \"" << strings[i] << "\"";
+    *os << (strings.size() > 64 ? " ...}" : "}");
 }
 
 inline void PrintTo(const AppSettings &s, std::ostream *os) {

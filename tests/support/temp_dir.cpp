@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <gtest/gtest.h>
 #include <sstream>
 #include <stdexcept>
@@ -54,9 +55,11 @@ std::vector<std::string> directoryEntries(const std::string &dir) {
 }
 
 std::vector<std::string> keptDamagedFiles(const std::string &base) {
+    const std::regex pattern(std::regex_replace(base, std::regex(R"([.])"), R"(\.)") +
+                             R"(\.damaged-\d{8}-\d{6}(-\d+)?)");
     std::vector<std::string> kept;
     for (const std::string &name : directoryEntries())
-        if (name.rfind(base + ".damaged-", 0) == 0)
+        if (std::regex_match(name, pattern))
             kept.push_back(name);
     return kept;
 }

@@ -18,16 +18,6 @@ namespace {
 
 class ToolsTest : public FormTest {
 protected:
-    // Calculates a machine at a rotation rate of 20, 2000 rotations and 28 balls per 100 yen.
-    void calculate(const MachineRecord &machine) {
-        for (int k = 0; k < kMachineFields; ++k)
-            form->Text1[k]->write(QString::fromStdString(machine[k]));
-        form->Text3[0]->write(kWorkedExampleRate);
-        form->Text3[1]->write(kWorkedExampleTotal);
-        ASSERT_EQ(form->Combo2->currentText().left(2), "28");
-        QTest::keyClick(form->Text3[0], Qt::Key_Return);
-    }
-
     static void ctrl(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier); }
 
     // Runs `open`; a modal window it shows is made active, handed to `inside`
@@ -83,11 +73,11 @@ TEST_F(ToolsTest, WindowsOpenOnlyForACalculatedMachine) {
         SCOPED_TRACE(c.machine[Name] + " " + c.machine[BigHitProbability] + " " +
                      (c.typedName + c.totalRotations).toStdString());
         restart();
-        calculate(c.machine);
-        type(form->Text1[Name], c.typedName);
+        calculateMachine(c.machine);
+        type(ui().Text1[Name], c.typedName);
         if (!c.totalRotations.isEmpty()) {
-            retype(form->Text3[1], c.totalRotations);
-            QTest::keyClick(form->Text3[1], Qt::Key_Return);
+            retype(ui().Text3[1], c.totalRotations);
+            QTest::keyClick(ui().Text3[1], Qt::Key_Return);
         }
         EXPECT_EQ(whileModal<frmAnalysis>([] { ctrl(Qt::Key_B); }), c.analysis);
         EXPECT_EQ(whileModal<frmHatsuKaiten>([] { ctrl(Qt::Key_H); }), c.firstHit);
@@ -97,19 +87,19 @@ TEST_F(ToolsTest, WindowsOpenOnlyForACalculatedMachine) {
 
 TEST_F(ToolsTest, WorkedAnalysisOnScreenAndInTheJournal) {
     const auto analyse = [this](frmAnalysis &w) {
-        w.today = [] { return formatShortDate({2005, 3, 14}); };
-        EXPECT_EQ(w.Label2[0]->text() + " " + w.Label2[1]->text(), "2000 3.571");
+        w.setToday([] { return formatShortDate({2005, 3, 14}); });
+        EXPECT_EQ(w.ui().Label2[0]->text() + " " + w.ui().Label2[1]->text(), "2000 3.571");
         const QString totals[] = {"駅前店", "1000", "12", "20000", "30000"};
         for (int k = 0; k < 5; ++k)
-            type(w.Text1[k], totals[k]);
-        QTest::keyClick(w.Text1[4], Qt::Key_Return);
+            type(w.ui().Text1[k], totals[k]);
+        QTest::keyClick(w.ui().Text1[4], Qt::Key_Return);
         const QString results[] = {"¥41429", "¥27143", "2.000", "120.000", "21.739"};
         for (int k = 0; k < kAnalysisResults; ++k)
-            EXPECT_EQ(w.Label3[k]->text(), results[k]);
+            EXPECT_EQ(w.ui().Label3[k]->text(), results[k]);
         ctrl(Qt::Key_S);
     };
     start();
-    calculate(machineRecord("CR機種", "1/200", "2000")); // 0.01 hits per rotation
+    calculateMachine(machineRecord("CR機種", "1/200", "2000")); // 0.01 hits per rotation
     whileModal<frmAnalysis>([] { ctrl(Qt::Key_B); }, analyse);
     EXPECT_EQ(readFile(kAnalysisFile), fixture("analysis/worked_example.txt"));
     EXPECT_EQ(boxes(), "") << "saved, so closing asks nothing";
@@ -117,22 +107,22 @@ TEST_F(ToolsTest, WorkedAnalysisOnScreenAndInTheJournal) {
 
 TEST_F(ToolsTest, FirstHitRowsOfTheWorkedMachine) {
     const auto check = [](frmHatsuKaiten &w) {
-        EXPECT_EQ(w.Label5[0]->text() + " " + w.Label5[1]->text(), "20.000 ¥3.571");
+        EXPECT_EQ(w.ui().Label5[0]->text() + " " + w.ui().Label5[1]->text(), "20.000 ¥3.571");
         const auto row = [&w](int i) {
-            return w.Label1[i < 10 ? i : i + 2]->text() + " " + w.Label2[i]->text() + " " + w.Label3[i]->text() + " " +
-                   w.Label4[i]->text();
+            return w.ui().Label1[i < 10 ? i : i + 2]->text() + " " + w.ui().Label2[i]->text() + " " + w.ui().Label3[i]->text() + " " +
+                   w.ui().Label4[i]->text();
         };
         EXPECT_EQ(row(0), "100: 28.387% ¥5000 ¥4464");
         EXPECT_EQ(row(19), "2000: 99.874% ¥100000 ¥89286");
     };
     start();
-    calculate(workedExampleMachine());
+    calculateMachine(workedExampleMachine());
     whileModal<frmHatsuKaiten>([] { ctrl(Qt::Key_H); }, check);
 }
 
 TEST_F(ToolsTest, DocumentsOpenThroughTheShellAndReportFailure) {
     const auto inAnalysis = [this](const std::function<void(frmAnalysis &)> &act) {
-        calculate(workedExampleMachine());
+        calculateMachine(workedExampleMachine());
         whileModal<frmAnalysis>([] { ctrl(Qt::Key_B); }, act);
     };
     const auto clickHomePage = [](frmAbout &w) { QTest::mouseClick(w.Label2, Qt::LeftButton); };
@@ -140,13 +130,13 @@ TEST_F(ToolsTest, DocumentsOpenThroughTheShellAndReportFailure) {
         std::function<void()> act;
         std::string target, failure;
     } cases[] = {
-        {[this] { form->mnuHelpOpen->trigger(); }, "説明書.txt", "説明書を開けませんでした。 / Zenbalo - 説明書を開く"},
+        {[this] { ui().mnuHelpOpen->trigger(); }, "説明書.txt", "説明書を開けませんでした。 / Zenbalo - 説明書を開く"},
         {[] { ctrl(Qt::Key_O); }, "log.txt", "ログを開けませんでした。 / Zenbalo - ログを開く"},
-        {[&] { inAnalysis([](frmAnalysis &w) { w.mnuHelpOpen->trigger(); }); }, "説明書.txt",
+        {[&] { inAnalysis([](frmAnalysis &w) { w.ui().mnuHelpOpen->trigger(); }); }, "説明書.txt",
          "説明書を開けませんでした。 / Zenbalo - 説明書を開く"},
         {[&] { inAnalysis([](frmAnalysis &) { ctrl(Qt::Key_O); }); }, kAnalysisFile,
          "分析ファイルを開けませんでした。 / 分析 - 開く"},
-        {[&] { whileModal<frmAbout>([this] { form->mnuVer->trigger(); }, clickHomePage); }, kHomePage,
+        {[&] { whileModal<frmAbout>([this] { ui().mnuVer->trigger(); }, clickHomePage); }, kHomePage,
          "ブラウザを開けませんでした。 / Zenbalo"},
     };
     for (const auto &c : cases) {

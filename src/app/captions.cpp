@@ -1,15 +1,12 @@
-#include "app/layout.h"
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/captions.h"
 
-#include <QEvent>
+#include "app/twips.h"
+
 #include <QFrame>
-#include <QPainter>
 #include <algorithm>
 
 namespace zenbalo {
-
-int px(int twips) { return (twips + 7) / 15; }
-
-QRect twips(int left, int top, int width, int height) { return {px(left), px(top), px(width), px(height)}; }
 
 namespace {
 
@@ -53,52 +50,6 @@ QFrame *captionlessFrame(QWidget *parent, QRect where) {
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setGeometry(where);
     return frame;
-}
-
-int figureLimitAfter(const QWidget *caption) { return caption->geometry().right() + 1 + kFigureGap; }
-
-FigureLabel::FigureLabel(QWidget *parent, int rightEdge, int top, int height, int leftLimit)
-    : QWidget(parent), right_(rightEdge), top_(top), height_(height), leftLimit_(leftLimit) {
-    fit();
-}
-
-void FigureLabel::setText(const QString &text) {
-    if (text == text_)
-        return;
-    text_ = text;
-    setAccessibleName(text);
-    fit();
-    update();
-}
-
-void FigureLabel::setLeftLimit(int leftLimit) {
-    leftLimit_ = leftLimit;
-    fit();
-}
-
-int FigureLabel::naturalWidth() const { return fontMetrics().horizontalAdvance(text_) + 1; }
-
-void FigureLabel::fit() {
-    const int left = std::max(leftLimit_, right_ - naturalWidth());
-    setGeometry(left, top_, right_ - left, height_);
-}
-
-void FigureLabel::changeEvent(QEvent *event) {
-    if (event->type() == QEvent::FontChange)
-        fit();
-    QWidget::changeEvent(event);
-}
-
-void FigureLabel::paintEvent(QPaintEvent *) {
-    QPainter painter(this);
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    const int natural = naturalWidth();
-    QRectF area = rect();
-    if (natural > width()) {
-        painter.scale(static_cast<double>(width()) / natural, 1.0);
-        area.setWidth(natural);
-    }
-    painter.drawText(area, Qt::AlignRight | Qt::AlignVCenter, text_);
 }
 
 } // namespace zenbalo

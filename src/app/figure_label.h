@@ -1,28 +1,10 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QLabel>
-#include <QRect>
 #include <QString>
 #include <QWidget>
-#include <string>
-
-class QFrame;
 
 namespace zenbalo {
-
-// Layout tables are in twips; 15 twips make a pixel at 96 dpi.
-int px(int twips);
-QRect twips(int left, int top, int width, int height);
-
-inline QString toQt(const std::string &text) { return QString::fromStdString(text); }
-inline std::string toStd(const QString &text) { return text.toStdString(); }
-
-// A fixed caption, as wide as its text from its left edge.
-QLabel *captionLabel(QWidget *parent, const QString &caption, int leftTwips, int topTwips, const QString &tooltip = {});
-// A fixed caption right-aligned in a box of the given width.
-QLabel *rightCaptionLabel(QWidget *parent, const QString &caption, QRect where, const QString &tooltip = {});
-// A frame without caption.
-QFrame *captionlessFrame(QWidget *parent, QRect where);
 
 // Pixels left free between a figure and the caption or column before it.
 inline constexpr int kFigureGap = 6;
@@ -41,7 +23,6 @@ public:
 
     QString text() const { return text_; }
     void setText(const QString &text);
-    void setLeftLimit(int leftLimit);
 
     int rightEdge() const { return right_; }
     int leftLimit() const { return leftLimit_; }

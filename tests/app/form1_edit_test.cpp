@@ -14,13 +14,6 @@ namespace {
 
 using Answer = MessageBox::Answer;
 
-const QKeyCombination kNew = Qt::CTRL | Qt::Key_N;
-const QKeyCombination kAdd = Qt::CTRL | Qt::Key_A;
-const QKeyCombination kUpdate = Qt::CTRL | Qt::Key_U;
-const QKeyCombination kCut = Qt::CTRL | Qt::Key_X;
-const QKeyCombination kPaste = Qt::CTRL | Qt::Key_P;
-const QKeyCombination kDelete = Qt::SHIFT | Qt::Key_Delete;
-
 std::string said(const MessageBox &box) {
     const char *buttons[] = {"OK", "Yes/No", "Yes/No/Cancel"};
     const char *icons[] = {"question", "critical"};
@@ -35,57 +28,11 @@ std::string refusal(const std::string &prompt, const std::string &title) {
     return said({prompt, title, MessageBox::Buttons::Ok, MessageBox::Icon::Critical, Answer::Ok});
 }
 
-// The names of every group: groups separated by '|', names by blanks, "-" for
-// the empty name (as groupsOf writes them).
-std::string layoutOf(const Library &library) {
-    std::string out;
-    for (int g = 0; g < kGroups; ++g) {
-        if (g > 0)
-            out += '|';
-        bool first = true;
-        for (const std::string &name : library.names(g)) {
-            out += (first ? "" : " ") + (name.empty() ? std::string("-") : name);
-            first = false;
-        }
-    }
-    return out;
-}
-
 class EditTest : public FormTest {
-public: // for the steps that the cases of a table hold
-    using FormTest::form;
-    using FormTest::retype;
-
-    // The library in zenbalo.dat, each group's first machine selected but
-    // group 0's when `selectFirst` is false.
-    void startWith(const Library &library, bool selectFirst = true) {
-        writeFile(kLibraryFile, libraryBytes(library));
-        AppSettings s = defaultSettings(library, loadRateList());
-        if (!selectFirst)
-            s.groupListIndex[0] = -1;
-        writeFile(kSettingsFile, settingsBytes(s));
-        start();
-    }
-
-    // A menu shortcut pressed while the name box has the focus.
-    void press(QKeyCombination keys) {
-        form->Text1[Name]->setFocus();
-        QTest::keyClick(form->Text1[Name], keys.key(), keys.keyboardModifiers());
-    }
+public:
     void answer(std::deque<Answer> answers) { dialogs.answers = std::move(answers); }
-    void chooseGroup(int group) { QTest::mouseClick(form->Option1[group], Qt::LeftButton); }
-    void chooseNextMachine() {
-        QComboBox *list = form->Combo1[form->settings.currentGroup];
-        list->setFocus();
-        QTest::keyClick(list, Qt::Key_Down);
-    }
     // Types a machine like machineRecord(name) into the boxes.
-    void typeMachine(const QString &name) {
-        const MachineRecord machine = machineRecord(name.toStdString());
-        for (int k = 0; k < kMachineFields; ++k)
-            if (k != ProbChangeFallRate)
-                retype(form->Text1[k], QString::fromStdString(machine[k]));
-    }
+    void typeMachine(const QString &name) { FormTest::typeMachine(machineRecord(name.toStdString())); }
 
     std::vector<std::string> asked() const {
         std::vector<std::string> out;
@@ -100,55 +47,53 @@ public: // for the steps that the cases of a table hold
         for (int g = 0; g < kGroups; ++g) {
             SCOPED_TRACE(g);
             std::vector<std::string> shown;
-            for (int i = 0; i < form->Combo1[g]->count(); ++i)
-                shown.push_back(form->Combo1[g]->itemText(i).toStdString());
-            EXPECT_EQ(shown, form->library.names(g));
+            for (int i = 0; i < ui().Combo1[g]->count(); ++i)
+                shown.push_back(ui().Combo1[g]->itemText(i).toStdString());
+            EXPECT_EQ(shown, form->library().group(g).names());
         }
-        const int g = form->settings.currentGroup;
-        EXPECT_EQ(form->Combo1[g]->currentIndex(), form->settings.groupListIndex[g]);
+        const int g = form->settings().currentGroup;
+        EXPECT_EQ(ui().Combo1[g]->currentIndex(), form->settings().groupListIndex[g]);
     }
 
     // The boxes show the current group's selected machine.
     void expectBoxesShowTheSelection() const {
-        const int g = form->settings.currentGroup;
+        const int g = form->settings().currentGroup;
         MachineRecord shown{};
-        if (form->library.groupCounts[g] > 0)
-            shown = form->library.machine(g, std::max<int>(form->settings.groupListIndex[g], 0));
+        if (form->library().group(g).count() > 0)
+            shown = form->library().group(g).machine(std::max<int>(form->settings().groupListIndex[g], 0));
         for (int k = 0; k < kMachineFields; ++k)
-            EXPECT_EQ(form->Text1[k]->text().toStdString(), shown[k]) << "box " << k;
+            EXPECT_EQ(ui().Text1[k]->text().toStdString(), shown[k]) << "box " << k;
     }
 
     // New mode is on exactly when New and the lists are locked.
     void expectNewMode(bool on) const {
-        for (QAction *a : {form->mnuShinki, form->mnuUpDate, form->mnuKiritori, form->mnuDelete})
+        for (QAction *a : {ui().mnuShinki, ui().mnuUpDate, ui().mnuKiritori, ui().mnuDelete})
             EXPECT_EQ(a->isEnabled(), !on) << a->text().toStdString();
-        EXPECT_TRUE(form->mnuAdd->isEnabled());
+        EXPECT_TRUE(ui().mnuAdd->isEnabled());
         for (int g = 0; g < kGroups; ++g)
-            EXPECT_EQ(form->Combo1[g]->isEnabled(), !on && g == form->settings.currentGroup) << "list " << g;
+            EXPECT_EQ(ui().Combo1[g]->isEnabled(), !on && g == form->settings().currentGroup) << "list " << g;
         if (on)
-            EXPECT_FALSE(form->mnuPaste->isEnabled());
+            EXPECT_FALSE(ui().mnuPaste->isEnabled());
         else
-            EXPECT_EQ(form->mnuPaste->isEnabled(), form->cutWaiting);
+            EXPECT_EQ(ui().mnuPaste->isEnabled(), form->cutWaiting());
     }
 };
 
 TEST_F(EditTest, NewThenAddIntoAnEmptyLibrary) {
-    Library empty;
-    empty.groupTitles = {"海", "", "", "", "", "", ""};
-    startWith(empty);
-    type(form->Text1[Payout], "1"); // New over a box that held text
+    startWith(makeLibrary({}, {"海", "", "", "", "", "", ""}));
+    type(ui().Text1[Payout], "1"); // New over a box that held text
     answer({Answer::No});
     press(kNew);
-    EXPECT_EQ(form->Text1[Payout]->text(), "1") << "No changes nothing";
+    EXPECT_EQ(ui().Text1[Payout]->text(), "1") << "No changes nothing";
     expectNewMode(false);
 
     answer({Answer::Yes});
     press(kNew);
-    EXPECT_EQ(form->Label6->text(), "新規作成");
-    for (EntryBox *box : form->Text1)
+    EXPECT_EQ(ui().Label6->text(), "新規作成");
+    for (EntryBox *box : ui().Text1)
         EXPECT_EQ(box->text(), "");
-    EXPECT_TRUE(form->machineEdited);
-    EXPECT_FALSE(form->dataChanged);
+    EXPECT_TRUE(form->machineEdited());
+    EXPECT_FALSE(form->dataChanged());
     expectNewMode(true);
 
     typeMachine("海物語");
@@ -160,17 +105,17 @@ TEST_F(EditTest, NewThenAddIntoAnEmptyLibrary) {
                            question("海物語を追加しますか？", "Zenbalo - 追加", Answer::No),
                        }));
     const MachineRecord added = machineRecord("海物語");
-    EXPECT_EQ(form->library.machineStrings, std::vector<std::string>(added.begin(), added.end()));
-    EXPECT_EQ(form->library.libraryUpperIndex(), 15);
-    EXPECT_EQ(form->settings.groupListIndex[0], 0);
+    EXPECT_EQ(form->library().machineStrings(), std::vector<std::string>(added.begin(), added.end()));
+    EXPECT_EQ(form->library().machineCount(), 1);
+    EXPECT_EQ(form->settings().groupListIndex[0], 0);
     expectListsMirrorTheLibrary();
     expectBoxesShowTheSelection();
     expectNewMode(false);
-    EXPECT_FALSE(form->mnuPaste->isEnabled()) << "nothing was cut";
-    EXPECT_TRUE(form->dataChanged);
-    EXPECT_FALSE(form->machineEdited);
-    EXPECT_EQ(form->Label6->text(), "") << "calculated";
-    EXPECT_EQ(form->Label7[4]->text(), "3000");
+    EXPECT_FALSE(ui().mnuPaste->isEnabled()) << "nothing was cut";
+    EXPECT_TRUE(form->dataChanged());
+    EXPECT_FALSE(form->machineEdited());
+    EXPECT_EQ(ui().Label6->text(), "") << "calculated";
+    EXPECT_EQ(ui().Label7[4]->text(), "3000");
 }
 
 TEST_F(EditTest, CommandsAskRefuseOrDoNothing) {
@@ -187,11 +132,11 @@ TEST_F(EditTest, CommandsAskRefuseOrDoNothing) {
         bool pasteWaits;
     };
     const auto none = [](EditTest &) {};
-    const auto named = [](QString name) { return [name](EditTest &t) { t.retype(t.form->Text1[Name], name); }; };
+    const auto named = [](QString name) { return [name](EditTest &t) { t.retype(t.ui().Text1[Name], name); }; };
     const auto inGroup3Named = [](QString name) {
         return [name](EditTest &t) {
             t.chooseGroup(3);
-            t.retype(t.form->Text1[Name], name);
+            t.retype(t.ui().Text1[Name], name);
         };
     };
     // Cuts T-0000 and adds the machine shown under another name: full again.
@@ -199,7 +144,7 @@ TEST_F(EditTest, CommandsAskRefuseOrDoNothing) {
         return [name](EditTest &t) {
             t.chooseGroup(3);
             t.press(kCut);
-            t.retype(t.form->Text1[Name], name);
+            t.retype(t.ui().Text1[Name], name);
             t.answer({Answer::Yes});
             t.press(kAdd);
         };
@@ -254,8 +199,7 @@ TEST_F(EditTest, CommandsAskRefuseOrDoNothing) {
     // clang-format on
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        TempWorkDir fresh;
-        form.reset();
+        freshDirectory();
         switch (c.start) {
         case Start::Small:
         case Start::SmallNoneSelected:
@@ -271,8 +215,8 @@ TEST_F(EditTest, CommandsAskRefuseOrDoNothing) {
         c.setup(*this);
         ASSERT_TRUE(dialogs.answers.empty());
         dialogs.asked.clear();
-        const Library before = form->library;
-        const bool changedBefore = form->dataChanged;
+        const Library before = form->library();
+        const bool changedBefore = form->dataChanged();
 
         if (c.reply)
             answer({*c.reply});
@@ -280,18 +224,17 @@ TEST_F(EditTest, CommandsAskRefuseOrDoNothing) {
         EXPECT_EQ(asked(), c.wantAsked.empty() ? std::vector<std::string>{} : std::vector{c.wantAsked});
         EXPECT_TRUE(dialogs.answers.empty());
         if (c.wantLayout) {
-            EXPECT_EQ(layoutOf(form->library), c.wantLayout);
-            EXPECT_TRUE(form->dataChanged);
+            EXPECT_EQ(layoutOf(form->library()), c.wantLayout);
+            EXPECT_TRUE(form->dataChanged());
             expectBoxesShowTheSelection();
         } else {
-            EXPECT_EQ(form->library, before);
-            EXPECT_EQ(form->dataChanged, changedBefore);
+            EXPECT_EQ(form->library(), before);
+            EXPECT_EQ(form->dataChanged(), changedBefore);
         }
-        EXPECT_EQ(form->Text1[Name]->text(), c.wantName);
-        EXPECT_EQ(form->cutWaiting, c.pasteWaits);
-        EXPECT_EQ(form->mnuPaste->isEnabled(), c.pasteWaits);
+        EXPECT_EQ(ui().Text1[Name]->text(), c.wantName);
+        EXPECT_EQ(form->cutWaiting(), c.pasteWaits);
+        EXPECT_EQ(ui().mnuPaste->isEnabled(), c.pasteWaits);
         expectListsMirrorTheLibrary();
-        form.reset();
     }
 }
 
@@ -308,27 +251,24 @@ TEST_F(EditTest, UpdateStoresInPlaceOrMovesToTheNewName) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        TempWorkDir fresh;
-        form.reset();
-        dialogs.asked.clear();
+        freshDirectory();
         startWith(smallLibrary());
         chooseNextMachine();
-        retype(form->Text1[Payout], "2500");
-        retype(form->Text1[Name], c.newName);
+        retype(ui().Text1[Payout], "2500");
+        retype(ui().Text1[Name], c.newName);
         answer({Answer::Yes});
         press(kUpdate);
         EXPECT_EQ(asked(),
                   std::vector<std::string>{question("bを更新しますか？", "Zenbalo - 台データを更新", Answer::No)});
-        EXPECT_EQ(layoutOf(form->library), c.wantLayout);
-        EXPECT_EQ(form->settings.groupListIndex[0], c.wantPosition);
-        EXPECT_EQ(form->library.machine(0, c.wantPosition)[Payout], "2500");
-        EXPECT_EQ(form->Text1[Name]->text(), c.newName);
-        EXPECT_FALSE(form->machineEdited);
-        EXPECT_TRUE(form->dataChanged);
-        EXPECT_EQ(form->Label7[4]->text(), "5000");
+        EXPECT_EQ(layoutOf(form->library()), c.wantLayout);
+        EXPECT_EQ(form->settings().groupListIndex[0], c.wantPosition);
+        EXPECT_EQ(form->library().group(0).machine(c.wantPosition)[Payout], "2500");
+        EXPECT_EQ(ui().Text1[Name]->text(), c.newName);
+        EXPECT_FALSE(form->machineEdited());
+        EXPECT_TRUE(form->dataChanged());
+        EXPECT_EQ(ui().Label7[4]->text(), "5000");
         expectListsMirrorTheLibrary();
         expectBoxesShowTheSelection();
-        form.reset();
     }
 }
 
@@ -336,25 +276,27 @@ TEST_F(EditTest, CutInOneGroupPastedInAnother) {
     startWith(makeLibrary(groupsOf("x|y|p q r|||z")));
     chooseGroup(2);
     chooseNextMachine();
-    retype(form->Text1[Payout], "999"); // an edit not yet stored goes along
+    retype(ui().Text1[Payout], "999"); // an edit not yet stored goes along
     press(kCut);
-    EXPECT_EQ(layoutOf(form->library), "x|y|p r|||z|");
-    EXPECT_EQ(form->Text1[Name]->text(), "p");
-    EXPECT_TRUE(form->mnuPaste->isEnabled());
+    EXPECT_EQ(layoutOf(form->library()), "x|y|p r|||z|");
+    EXPECT_EQ(ui().Text1[Name]->text(), "p");
+    EXPECT_TRUE(ui().mnuPaste->isEnabled());
     expectListsMirrorTheLibrary();
 
     chooseGroup(5);
     press(kPaste);
     EXPECT_TRUE(dialogs.asked.empty());
-    EXPECT_EQ(layoutOf(form->library), "x|y|p r|||q z|");
-    EXPECT_EQ(form->settings.groupListIndex[5], 0);
-    EXPECT_EQ(form->Text1[Name]->text(), "q");
-    EXPECT_EQ(form->Text1[Payout]->text(), "999");
-    EXPECT_EQ(form->library.machine(5, 0), form->cutBuffer) << "the buffer keeps what it held";
-    EXPECT_FALSE(form->mnuPaste->isEnabled());
-    EXPECT_FALSE(form->cutWaiting);
-    EXPECT_FALSE(form->machineEdited);
-    EXPECT_EQ(form->Label7[4]->text(), "1998");
+    EXPECT_EQ(layoutOf(form->library()), "x|y|p r|||q z|");
+    EXPECT_EQ(form->settings().groupListIndex[5], 0);
+    EXPECT_EQ(ui().Text1[Name]->text(), "q");
+    EXPECT_EQ(ui().Text1[Payout]->text(), "999");
+    MachineRecord asCut = record("q");
+    asCut[Payout] = "999";
+    EXPECT_EQ(form->library().group(5).machine(0), asCut) << "the machine as the boxes showed it at the Cut";
+    EXPECT_FALSE(ui().mnuPaste->isEnabled());
+    EXPECT_FALSE(form->cutWaiting());
+    EXPECT_FALSE(form->machineEdited());
+    EXPECT_EQ(ui().Label7[4]->text(), "1998");
     expectListsMirrorTheLibrary();
     expectBoxesShowTheSelection();
 }
@@ -368,13 +310,13 @@ TEST_F(EditTest, CutMachineWaitsThroughNewAndAdd) {
     typeMachine("N");
     answer({Answer::Yes});
     press(kAdd);
-    EXPECT_EQ(layoutOf(form->library), "b c N|一般機|||||");
+    EXPECT_EQ(layoutOf(form->library()), "b c N|一般機|||||");
     expectNewMode(false);
-    EXPECT_TRUE(form->mnuPaste->isEnabled());
+    EXPECT_TRUE(ui().mnuPaste->isEnabled());
     press(kPaste);
-    EXPECT_EQ(layoutOf(form->library), "A b c N|一般機|||||");
-    EXPECT_EQ(form->Text1[Name]->text(), "A");
-    EXPECT_FALSE(form->mnuPaste->isEnabled());
+    EXPECT_EQ(layoutOf(form->library()), "A b c N|一般機|||||");
+    EXPECT_EQ(ui().Text1[Name]->text(), "A");
+    EXPECT_FALSE(ui().mnuPaste->isEnabled());
     expectListsMirrorTheLibrary();
 }
 
@@ -385,9 +327,9 @@ TEST_F(EditTest, AddOfAStoredNameKeepsNewMode) {
     typeMachine("c");
     press(kAdd);
     EXPECT_EQ(asked().back(), refusal("cは登録済みです。", "Zenbalo - 追加"));
-    EXPECT_EQ(layoutOf(form->library), "A b c|一般機|||||");
-    EXPECT_EQ(form->Label6->text(), "新規作成");
-    EXPECT_EQ(form->Text1[BigHitProbability]->text(), "1/300");
+    EXPECT_EQ(layoutOf(form->library()), "A b c|一般機|||||");
+    EXPECT_EQ(ui().Label6->text(), "新規作成");
+    EXPECT_EQ(ui().Text1[BigHitProbability]->text(), "1/300");
     expectNewMode(true);
 }
 
@@ -406,32 +348,30 @@ TEST_F(EditTest, ChoosingAnotherGroupEndsNewMode) {
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        TempWorkDir fresh;
-        form.reset();
+        freshDirectory();
         startWith(smallLibrary());
         chooseGroup(c.startGroup);
         answer({Answer::Yes});
         press(kNew);
-        EXPECT_EQ(form->machineEdited, c.startGroup != 6);
-        type(form->Text1[Name], c.typed);
+        EXPECT_EQ(form->machineEdited(), c.startGroup != 6);
+        type(ui().Text1[Name], c.typed);
         dialogs.asked.clear();
         answer(c.typed.isEmpty() ? std::deque<Answer>{} : std::deque<Answer>{Answer::Yes});
         chooseGroup(1);
         EXPECT_EQ(asked(), c.wantAsked);
-        EXPECT_EQ(form->settings.currentGroup, 1);
-        EXPECT_EQ(form->Text1[Name]->text(), "一般機");
+        EXPECT_EQ(form->settings().currentGroup, 1);
+        EXPECT_EQ(ui().Text1[Name]->text(), "一般機");
         expectNewMode(false);
-        form.reset();
     }
 }
 
 TEST_F(EditTest, EditsSavedWithYesComeBackAtTheNextStart) {
     startWith(smallLibrary());
-    retype(form->Text1[Name], "B"); // a copy of A under a new name, after b
+    retype(ui().Text1[Name], "B"); // a copy of A under a new name, after b
     answer({Answer::Yes});
     press(kAdd);
     chooseNextMachine(); // c
-    retype(form->Text1[Name], "Z");
+    retype(ui().Text1[Name], "Z");
     answer({Answer::Yes});
     press(kUpdate);
     press(kCut); // Z
@@ -442,9 +382,9 @@ TEST_F(EditTest, EditsSavedWithYesComeBackAtTheNextStart) {
     press(kDelete);
     chooseGroup(0);
     chooseNextMachine(); // b
-    EXPECT_EQ(layoutOf(form->library), "A b B||||Z||");
-    const Library edited = form->library;
-    const AppSettings selections = form->settings;
+    EXPECT_EQ(layoutOf(form->library()), "A b B||||Z||");
+    const Library edited = form->library();
+    const AppSettings selections = form->settings();
 
     answer({Answer::Yes});
     ASSERT_TRUE(closeWindow());
@@ -452,29 +392,29 @@ TEST_F(EditTest, EditsSavedWithYesComeBackAtTheNextStart) {
     EXPECT_EQ(parseLibrary(readFile(kLibraryFile)), edited);
     restart();
     EXPECT_TRUE(dialogs.asked.empty());
-    EXPECT_EQ(form->library, edited);
-    EXPECT_EQ(form->settings.currentGroup, 0);
-    EXPECT_EQ(form->settings.groupListIndex, selections.groupListIndex);
+    EXPECT_EQ(form->library(), edited);
+    EXPECT_EQ(form->settings().currentGroup, 0);
+    EXPECT_EQ(form->settings().groupListIndex, selections.groupListIndex);
     for (int g = 0; g < kGroups; ++g)
-        EXPECT_EQ(form->Combo1[g]->currentIndex(), selections.groupListIndex[g]) << "group " << g;
+        EXPECT_EQ(ui().Combo1[g]->currentIndex(), selections.groupListIndex[g]) << "group " << g;
     expectListsMirrorTheLibrary();
-    EXPECT_EQ(form->Text1[Name]->text(), "b");
+    EXPECT_EQ(ui().Text1[Name]->text(), "b");
 }
 
 TEST_F(EditTest, KeysOfTheLockedCommandsLeaveTheTypedNameAlone) {
     startWith(smallLibrary());
     answer({Answer::Yes});
     press(kNew);
-    type(form->Text1[Name], "abc");
+    type(ui().Text1[Name], "abc");
     dialogs.asked.clear();
     for (QKeyCombination keys : {kNew, kUpdate, kCut, kPaste, kDelete}) {
         SCOPED_TRACE(QKeySequence(keys).toString().toStdString());
-        form->Text1[Name]->selectAll();
+        ui().Text1[Name]->selectAll();
         press(keys);
-        EXPECT_EQ(form->Text1[Name]->text(), "abc");
+        EXPECT_EQ(ui().Text1[Name]->text(), "abc");
     }
     EXPECT_TRUE(dialogs.asked.empty());
-    EXPECT_EQ(layoutOf(form->library), "A b c|一般機|||||");
+    EXPECT_EQ(layoutOf(form->library()), "A b c|一般機|||||");
 }
 
 } // namespace
