@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer
 # (build/sanitize) and runs every one but those of the real program, labelled
-# "program" (the journeys: the sanitized build makes no
-# program); fails on any failure and on any sanitizer report, leaks included.
+# "program" (its command line, the journeys, the package check), which the
+# sanitized build does not make; fails on any failure and on any sanitizer
+# report, leaks included.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
 need build test
