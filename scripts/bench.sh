@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Measures Zenbalo as it is shipped (Release) with a full library of 2047 machines:
 #   scripts/bench.sh core [ARGS...]      the core; ARGS go to Google Benchmark (--benchmark_filter=Library)
 #   scripts/bench.sh window [ARGS...]    the main window's actions, on Qt's offscreen platform

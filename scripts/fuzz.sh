@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the libFuzzer targets (build/fuzz) and runs each for the seconds given,
 # one after the other, or only the targets named:
 #     scripts/fuzz.sh 600                # every target for 10 minutes

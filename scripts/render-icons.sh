@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Renders the program's icon from its drawing at the sizes desktops ask for.
 # Run it after changing data/icons/zenbalo.svg and commit the PNGs with it.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer
 # (build/sanitize) and runs every one but those of the real program, labelled
 # "program" (its command line, the journeys, the package check), which the

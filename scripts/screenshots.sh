@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the README's screenshots of every window from the real program on a
 # private X server: docs/screenshot.png (the main window), docs/analysis.png,
 # docs/firsthit.png and docs/about.png. Usage: scripts/screenshots.sh [SCALE]

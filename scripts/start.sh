@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Zenbalo and starts it in the player's data directory, as the installed
 # command `zenbalo` does (ZENBALO_DATA overrides the place).
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds Zenbalo with its tests and benchmarks and runs every test, then runs
 # each fuzz target for a few seconds on its seeds; fails when any test fails,
 # a benchmark or fuzz target does not build, or a target finds an input that

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed program as a player starts it: `zenbalo` from a fresh prefix
 # runs in its data directory with the exchange-rate list and the manual in
 # place, and never overwrites the player's own copies.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Journeys of the real program on a private X server, driven with xdotool as a
 # player would drive it. Usage: journeys.sh PROGRAM TEST_DATA_DIR
 set -euo pipefail
