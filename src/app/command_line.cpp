@@ -19,7 +19,7 @@ $XDG_DATA_HOME/zenbalo、それもなければ ~/.local/share/zenbalo です。
   zenbalo.dat   機種ライブラリ（zenbalo.dat.bak は一つ前のもの）
   zenbalo.cfg   選択と遊技条件
   zenbalo.kan   換金率の一覧（編集できます）
-  log.txt       最後に保存した計算結果
+  log.txt       最新の計算結果
   bunseki.txt   実戦分析の記録
   説明書.txt    取扱説明書
 読めないファイルは上書きせず、NAME.damaged-日付-時刻 として残します。
