@@ -2,7 +2,6 @@
 #include "app/command_line.h"
 
 #include <algorithm>
-#include <ostream>
 
 namespace zenbalo {
 namespace {
@@ -27,13 +26,13 @@ $XDG_DATA_HOME/zenbalo、それもなければ ~/.local/share/zenbalo です。
 
 constexpr std::string_view kSeeAlso = "\n詳しくは man zenbalo をご覧ください。\n";
 
-int printHelp(std::string_view, std::ostream &out, std::ostream &) {
-    out << usageText(programOptions());
+int printHelp(std::string_view, std::string &out, std::string &) {
+    out += usageText(programOptions());
     return 0;
 }
 
-int printVersion(std::string_view, std::ostream &out, std::ostream &) {
-    out << "zenbalo " << ZENBALO_VERSION << '\n';
+int printVersion(std::string_view, std::string &out, std::string &) {
+    out.append("zenbalo ").append(ZENBALO_VERSION).append("\n");
     return 0;
 }
 
@@ -42,8 +41,8 @@ constexpr Option kOptions[] = {
     {"--version", "", "バージョンを表示して終了します", printVersion},
 };
 
-int usageError(std::ostream &err, std::string_view what) {
-    err << "zenbalo: " << what << "（使い方は zenbalo --help）\n";
+int usageError(std::string &err, std::string_view what) {
+    err.append("zenbalo: ").append(what).append("（使い方は zenbalo --help）\n");
     return 2;
 }
 
@@ -59,7 +58,7 @@ std::string optionColumn(const Option &option) {
 std::span<const Option> programOptions() { return kOptions; }
 
 std::optional<int> runCommandLine(std::span<const Option> options, std::span<const char *const> arguments,
-                                  std::ostream &out, std::ostream &err) {
+                                  std::string &out, std::string &err) {
     if (arguments.empty())
         return std::nullopt;
     const std::string_view word = arguments[0];

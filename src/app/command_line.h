@@ -4,7 +4,6 @@
 // The command line, read before anything needs a display or takes the
 // single-instance lock: an option answers and ends the program, no argument
 // starts the window. Plain C++, so it runs where no display exists.
-#include <iosfwd>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,8 +15,9 @@ struct Option {
     std::string_view name;     // "--version"
     std::string_view argument; // its value as --help names it ("FILE"); empty when it takes none
     std::string_view help;     // its line in --help
-    // Does what the option asks and returns the exit status.
-    int (*run)(std::string_view argument, std::ostream &out, std::ostream &err);
+    // Does what the option asks, with what goes to standard output and error
+    // appended to `out` and `err`, and returns the exit status.
+    int (*run)(std::string_view argument, std::string &out, std::string &err);
 };
 
 // The options of the program; a new one is a row here and its run function.
@@ -25,10 +25,11 @@ std::span<const Option> programOptions();
 
 // The first option on the command line runs, with its argument as
 // "--name VALUE" or "--name=VALUE". Anything else is answered with a one-line
-// message on `err` and status 2. Nothing when there are no arguments: start
-// the window.
+// message in `err` and status 2. Nothing when there are no arguments: start
+// the window. Text, not streams: a start without arguments must not pay for
+// setting up iostreams (some 300 KiB of library pages touched).
 std::optional<int> runCommandLine(std::span<const Option> options, std::span<const char *const> arguments,
-                                  std::ostream &out, std::ostream &err);
+                                  std::string &out, std::string &err);
 
 // What --help prints.
 std::string usageText(std::span<const Option> options);

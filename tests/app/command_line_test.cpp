@@ -20,9 +20,9 @@ struct Answer {
 };
 
 Answer run(std::span<const Option> options, const std::vector<const char *> &arguments) {
-    std::ostringstream out, err;
-    const auto status = runCommandLine(options, arguments, out, err);
-    return {status, out.str(), err.str()};
+    Answer answer;
+    answer.status = runCommandLine(options, arguments, answer.out, answer.err);
+    return answer;
 }
 
 // A usage error is one line on standard error, nothing on standard output, status 2.
@@ -67,8 +67,8 @@ TEST(CommandLine, TheProgramsOptionsAndWhatItRefuses) {
     }
 }
 
-int recordValue(std::string_view value, std::ostream &out, std::ostream &) {
-    out << "[" << value << "]";
+int recordValue(std::string_view value, std::string &out, std::string &) {
+    out.append("[").append(value).append("]");
     return 7;
 }
 
