@@ -68,8 +68,8 @@ profile() {
     done
 }
 
-# The earlier revision is built from its own tree, benchmarks included, so a
-# benchmark it lacks or that no longer fits it is left out rather than mixed.
+# Each revision is built from its own tree, benchmarks included, so a
+# benchmark one of them lacks or cannot build is left out rather than mixed.
 compare() {
     local revision=$1 runs=${2:-21} before program side
     if ! git -C "$root" rev-parse --verify --quiet "$revision^{commit}" >/dev/null; then
@@ -77,7 +77,7 @@ compare() {
         exit 2
     fi
     before=$root/build/compare-$revision
-    benchmarks zenbalo startup_watch bench_make_library core_bench window_bench
+    benchmarks zenbalo startup_watch bench_make_library
     rm -rf "$before/src"
     mkdir -p "$before/src"
     git -C "$root" archive "$revision" | tar -x -C "$before/src"
@@ -85,9 +85,11 @@ compare() {
         -DZENBALO_BENCHMARKS=ON >/dev/null
     cmake --build "$before/build" -j"$jobs" --target zenbalo
     for program in core_bench window_bench; do
-        rm -f "$before/build/benchmarks/$program"
-        cmake --build "$before/build" -j"$jobs" --target "$program" >/dev/null 2>&1 ||
-            echo "$revision: $program does not build there; its figures are left out"
+        for side in "$before/build" "$bench"; do
+            rm -f "$side/benchmarks/$program"
+            cmake --build "$side" -j"$jobs" --target "$program" >/dev/null 2>&1 ||
+                echo "$program does not build in $side; its figures are left out"
+        done
     done
 
     startupScene "$bench"
