@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The core's share of what the player waits for, on the largest library.
 #include "analysis/analysis.h"
 #include "analysis/analysis_record.h"

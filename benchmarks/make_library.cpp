@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writes the benchmarks' 2047-machine library as zenbalo.dat into the working
 // directory, for the start-up measurement of the real program.
 #include "bench_support.h"

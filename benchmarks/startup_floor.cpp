@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The floor of the start-up measurement: the least a Qt Widgets program does
 // to show a window of the main window's size with its menu bar, and nothing
 // in it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Times programs from their start to their first window being mapped, and to
 // its first paint, as seen by one X connection that listens on the root
 // window (MapNotify, and DamageNotify of each new top-level window), and takes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's actions on the largest library, on Qt's offscreen
 // platform: from the key or click, through the handler and the core, to the
 // labels recalculated and repainted.

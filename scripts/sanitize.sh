@@ -1,16 +1,16 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the tests with AddressSanitizer and UndefinedBehaviorSanitizer
-# (build/sanitize) and runs every one but the journeys of the real program
-# (the sanitized build makes no program to install or drive);
-# fails on any failure and on any sanitizer report, leaks included.
+# (build/sanitize) and runs every one but those of the real program, labelled
+# "program" (its command line, the journeys, the package check), which the
+# sanitized build does not make; fails on any failure and on any sanitizer
+# report, leaks included.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/packages.sh" cmake g++ make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic googletest \
-    libgtest-dev libboost-math-dev libsqlite3-dev xdg-utils
+source "$(dirname "$0")/lib.sh"
+need build test
 # Unoptimised: the instrumented window tests compile several times faster, and
 # the sanitizers find the same faults.
-cmake -S "$root" -B "$root/build/sanitize" -DCMAKE_BUILD_TYPE=Debug -DZENBALO_SANITIZE=ON -DZENBALO_WERROR=ON \
-    >/dev/null
-cmake --build "$root/build/sanitize" -j"$(nproc)" --target core_tests app_tests
+cmakeConfigure sanitize -DCMAKE_BUILD_TYPE=Debug -DZENBALO_SANITIZE=ON -DZENBALO_WERROR=ON
+cmakeBuild sanitize core_tests app_tests
 cd "$root/build/sanitize"
-ctest --output-on-failure -j"$(nproc)" -E 'journey'
+ctest --output-on-failure -j"$jobs" -LE program

@@ -1,13 +1,13 @@
 #!/usr/bin/env bash
-# Builds Zenbalo with its tests and runs every one, then runs each fuzz target
-# for a few seconds on its corpus; fails when any test fails or a target finds
-# an input that breaks its property.
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds Zenbalo with its tests and benchmarks and runs every test, then runs
+# each fuzz target for a few seconds on its seeds; fails when any test fails,
+# a benchmark or fuzz target does not build, or a target finds an input that
+# breaks its property. The benchmarks are only built: the tests check no timings.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/packages.sh" cmake g++ make qt6-base-dev qt6-translations-l10n fonts-ipafont-gothic googletest \
-    libgtest-dev libboost-math-dev libsqlite3-dev xvfb xauth xdotool xdg-utils desktop-file-utils appstream clang \
-    libclang-rt-14-dev
-cmake -S "$root" -B "$root/build/test" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENBALO_WERROR=ON >/dev/null
-cmake --build "$root/build/test" -j"$(nproc)"
-(cd "$root/build/test" && ctest --output-on-failure -j"$(nproc)")
+source "$(dirname "$0")/lib.sh"
+need build test x bench fuzz package
+cmakeConfigure test -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZENBALO_WERROR=ON -DZENBALO_BENCHMARKS=ON
+cmakeBuild test
+(cd "$root/build/test" && ctest --output-on-failure -j"$jobs")
 "$root/scripts/fuzz.sh" 3

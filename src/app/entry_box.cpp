@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/entry_box.h"
 
 #include "common/machine_record.h"

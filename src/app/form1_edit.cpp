@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library edit commands of the main window. The rules are the core's; the
 // window asks, calls the core and keeps Combo1(g) equal to the names of group g.
 #include "app/form1.h"

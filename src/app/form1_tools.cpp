@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's tools and help: the secondary windows and the documents
 // opened through the desktop.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frm_about.h"
 
 #include "app/app_look.h"
@@ -81,7 +82,7 @@ void frmAbout::buildLogo() {
 }
 
 void frmAbout::Form_Load() {
-    Label1[1]->setText("Version 1.100");
+    Label1[1]->setText("Version " ZENBALO_VERSION);
     Label1[2]->setText("Copyright (C) 2026 Zenbalo developers");
     for (QLabel *label : {Label1[1], Label1[2]})
         label->resize(label->fontMetrics().horizontalAdvance(label->text()) + 1, label->height());

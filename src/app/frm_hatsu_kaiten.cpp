@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/frm_hatsu_kaiten.h"
 
 #include "app/app_look.h"

@@ -1,13 +1,28 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/app_look.h"
+#include "app/command_line.h"
 #include "app/form1.h"
 #include "app/qt_dialogs.h"
 #include "app/single_instance.h"
 #include "app/xdg_shell.h"
 
 #include <QApplication>
+#include <algorithm>
+#include <cstddef>
+#include <cstdio>
 #include <malloc.h>
+#include <span>
+#include <string>
 
 int main(int argc, char *argv[]) {
+    // --help and --version answer in a terminal without a display, and beside a running window.
+    const std::span<const char *const> arguments(argv + 1, static_cast<std::size_t>(std::max(argc - 1, 0)));
+    std::string out, err;
+    if (const auto status = zenbalo::runCommandLine(zenbalo::programOptions(), arguments, out, err)) {
+        std::fwrite(out.data(), 1, out.size(), stdout);
+        std::fwrite(err.data(), 1, err.size(), stderr);
+        return *status;
+    }
     // Before anything else: a second start shows nothing and touches no file.
     if (!zenbalo::acquireSingleInstanceLock())
         return 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "analysis/analysis_record.h"
 #include "analysis/short_date.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's tools and help through its menus. The secondary windows
 // are modal, so each case works inside them from a timer.
 

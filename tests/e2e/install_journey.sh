@@ -1,23 +1,16 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The installed program as a player starts it: `zenbalo` from a fresh prefix
 # runs in its data directory with the exchange-rate list and the manual in
 # place, and never overwrites the player's own copies.
-# Usage: install_journey.sh BUILD_DIR SOURCE_DIR (run under xvfb-run -s -noreset).
+# Usage: install_journey.sh BUILD_DIR SOURCE_DIR
 set -euo pipefail
 build=$1
 source=$2
-unset QT_QPA_PLATFORM # a caller's offscreen setting would hide the window
-work=$(mktemp -d)
-export XDG_RUNTIME_DIR=$work/runtime
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-pid=
-cleanup() {
-    [ -z "$pid" ] || kill "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "--- $*"; }
+here=$(dirname "$0")
+source "$here/../../scripts/lib.sh"
+source "$here/xdotool.sh"
+privateX
 
 step "cmake --install into a temporary prefix"
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
@@ -27,20 +20,13 @@ for f in bin/zenbalo libexec/zenbalo/zenbalo share/zenbalo/zenbalo.kan share/zen
     [ -e "$work/prefix/$f" ] || fail "not installed: $f"
 done
 
-# Starts the installed command from somewhere else, as a desktop menu would.
+# Starts the installed command from somewhere else, as a desktop menu would,
+# and closes it.
 run() {
-    (cd / && HOME=$work/home exec "$work/prefix/bin/zenbalo") &
-    pid=$!
-    local id=
-    for _ in $(seq 200); do
-        id=$(xdotool search --onlyvisible --name '^Zenbalo$' | head -n 1 || true)
-        [ -z "$id" ] || break
-        sleep 0.05
-    done
-    [ -n "$id" ] || fail "no window"
-    xdotool windowfocus --sync "$id" key alt+f x
-    for _ in $(seq 200); do kill -0 "$pid" 2>/dev/null || { pid=; return 0; }; sleep 0.05; done
-    fail "the program did not end"
+    HOME=$work/home launch / "$work/prefix/bin/zenbalo"
+    main=$(window Zenbalo)
+    closeByMenu
+    waitExit
 }
 
 step "the first start makes the data directory and puts the list and the manual there"

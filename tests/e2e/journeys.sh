@@ -1,62 +1,24 @@
 #!/usr/bin/env bash
-# Journeys of the real program under an X server, driven with xdotool as a
-# player would drive it. Usage: journeys.sh PROGRAM TEST_DATA_DIR (run under xvfb-run).
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Journeys of the real program on a private X server, driven with xdotool as a
+# player would drive it. Usage: journeys.sh PROGRAM TEST_DATA_DIR
 set -euo pipefail
 program=$1
 data=$2
-unset QT_QPA_PLATFORM QT_SCALE_FACTOR # a caller's offscreen setting would hide the windows
-work=$(mktemp -d)
-export XDG_RUNTIME_DIR=$work/runtime # a lock of our own, apart from a running Zenbalo
-mkdir -m 700 "$XDG_RUNTIME_DIR"
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() { echo "FAIL: $*" >&2; exit 1; }
-step() { echo "--- [$SECONDS s] $*"; }
+here=$(dirname "$0")
+source "$here/../../scripts/lib.sh"
+source "$here/xdotool.sh"
+privateX
 
 # Starts the program in directory $1; sets $pid.
-start() {
-    (cd "$1" && exec "$program") &
-    pid=$!
-    pids+=("$pid")
-}
-# Waits until the command succeeds, for 10 s at the most; no fixed pauses.
-waitFor() {
-    for _ in $(seq 200); do "$@" && return 0; sleep 0.05; done
-    return 1
-}
-visible() { [ -n "$(xdotool search --onlyvisible --name "^$1\$")" ]; }
-hidden() { ! visible "$1"; }
+start() { launch "$1" "$program"; }
 changed() { [ -e "$1" ] && ! cmp -s "$1" "$2"; }
-ended() { ! kill -0 "$pid" 2>/dev/null; }
-# Waits for a visible window titled $1, gives it the focus and prints its id.
-window() {
-    local id
-    # xdotool's own --sync looks only every half second.
-    waitFor visible "$1" || fail "no window '$1'"
-    id=$(xdotool search --onlyvisible --name "^$1\$" | head -n 1)
-    xdotool windowfocus --sync "$id"
-    echo "$id"
-}
-# Waits until the window titled $1 has closed.
-gone() { waitFor hidden "$1" || fail "the window '$1' stayed open"; }
 # Waits until file $1 exists and differs from what $2 held.
 written() { waitFor changed "$1" "${2:-/dev/null}" || fail "$1 was not written"; }
-waitExit() { waitFor ended || fail "the program did not end"; }
-stillRunning() { kill -0 "$pid" 2>/dev/null || fail "the program ended"; }
 # Clicks at x, y of the window's client area (below the menu bar).
 click() {
     local menu=$(( $(xdotool getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[2]}') - 421 ))
     xdotool mousemove --window "$main" "$1" $(( $2 + menu )) click 1
-}
-# The menu takes the second key as soon as it has opened on the first.
-closeByMenu() {
-    xdotool windowfocus --sync "$main"
-    xdotool key alt+f x
 }
 # Answers the question titled $1 with key $2; the main window has the focus again.
 answer() {
@@ -93,14 +55,14 @@ closeSaving() {
     xdotool key y
     waitExit
 }
-# Starts the program in directory $1 again and closes it untouched; prints the
-# first line of the log it leaves: the machine it showed.
+# Starts the program in directory $1 again and closes it untouched; sets
+# $shown to the first line of the log it leaves: the machine it showed.
 shownAfterRestart() {
     start "$1"
     main=$(window Zenbalo)
     closeByMenu
     waitExit
-    logTitle "$1"
+    shown=$(logTitle "$1")
 }
 
 step "first start in an empty directory shows a calculated sample machine and writes nothing"
@@ -133,7 +95,7 @@ closeByMenu
 waitExit
 [ "$(sed -n 9p "$first/zenbalo.cfg" | tr -d '\r')" = 2 ] || fail "the group was not saved"
 chosen=$(logTitle "$first")
-shown=$(shownAfterRestart "$first")
+shownAfterRestart "$first"
 [ "$shown" = "$chosen" ] || fail "another machine came back: $shown"
 
 step "the worked example typed and saved with Ctrl+S gives the log byte for byte"
@@ -229,7 +191,7 @@ xdotool key ctrl+a
 answer 'Zenbalo - 追加' y
 closeSaving
 grep -q '^"JOURNEY"' "$added/zenbalo.dat" || fail "the machine was not saved"
-shown=$(shownAfterRestart "$added")
+shownAfterRestart "$added"
 grep -q '^\*\*\* JOURNEY(1500' <<< "$shown" || fail "the machine is not the one shown: $shown"
 
 step "a machine cut in one group and pasted in another is saved there, nothing lost"
@@ -246,7 +208,7 @@ counts=$(sed -n 8,14p "$moved/zenbalo.dat" | tr -d '\r' | tr '\n' ' ')
 [ "$counts" = "0 1 1 1 0 1 0 " ] || fail "the groups hold $counts"
 [ "$(sed -n 15p "$moved/zenbalo.dat" | iconv -f CP932 -t UTF-8 | tr -d '\r')" = '"サンプル ライトミドル199"' ] ||
     fail "the second group's machine moved"
-shown=$(shownAfterRestart "$moved")
+shownAfterRestart "$moved"
 grep -q '^\*\*\* サンプル ミドル319(' <<< "$shown" || fail "the pasted machine is not shown: $shown"
 
 step "a damaged library is reported before the window and kept"

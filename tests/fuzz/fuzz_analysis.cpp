@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The analysis window's figures from any typed totals and any figures left
 // by a calculation, and the journal record made of them.
 #include "analysis/analysis.h"

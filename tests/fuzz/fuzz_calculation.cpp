@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Validation and calculation of any sixteen typed fields with any rotation
 // rate, total and exchange rate: the window and the log show figures or "-",
 // never an endless or undefined number.

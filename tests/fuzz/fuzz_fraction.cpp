@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Probabilities and rates typed as fractions or percents.
 #include "engine/specification.h"
 #include "fuzz/fuzz_support.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zenbalo.dat: whatever the reader accepts is a consistent library that the
 // writer stores in a file reading back as the same library.
 #include "fuzz/fuzz_support.h"

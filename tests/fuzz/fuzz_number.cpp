@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The number reader of the boxes, the integer conversions and the plain
 // decimal writer of the files.
 #include "common/number.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zenbalo.kan: every entry offered names a usable number of balls, and the
 // list never holds more entries than the file counts.
 #include "common/sjis.h"

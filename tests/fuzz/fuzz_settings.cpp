@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // zenbalo.cfg: whatever the reader accepts is written back to a file that
 // reads as the same settings, and writing is a fixed point after one read.
 #include "fuzz/fuzz_support.h"

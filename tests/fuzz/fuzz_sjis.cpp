@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The Shift_JIS codec of every data file.
 #include "common/sjis.h"
 #include "common/text.h"

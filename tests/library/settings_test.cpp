@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/rates.h"
 #include "library/library_files.h"
 #include "library/settings.h"
