@@ -104,8 +104,10 @@ WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *plac
         error = errno;
     if (error == 0 && created)
         syncDirectory();
-    if (error != 0 && written > 0 && end >= 0)
-        static_cast<void>(::ftruncate(fd, start));
+    // Should the cut fail too, the torn record is what the journal's reader skips.
+    if (error != 0 && written > 0 && end >= 0) {
+        [[maybe_unused]] const int cut = ::ftruncate(fd, start);
+    }
     ::close(fd);
     if (error != 0 && created)
         ::unlink(kAnalysisFile);
