@@ -104,8 +104,11 @@ WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *plac
         error = errno;
     if (error == 0 && created)
         syncDirectory();
-    if (error != 0 && written > 0 && end >= 0)
-        static_cast<void>(::ftruncate(fd, start));
+    // The write's error is the one to report; GCC's fortified ftruncate will not
+    // have its result dropped by a cast, only by a name.
+    if (error != 0 && written > 0 && end >= 0) {
+        [[maybe_unused]] const int cut = ::ftruncate(fd, start);
+    }
     ::close(fd);
     if (error != 0 && created)
         ::unlink(kAnalysisFile);
