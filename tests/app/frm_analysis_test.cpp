@@ -5,10 +5,13 @@
 #include "analysis/short_date.h"
 #include "app/frm_about.h"
 #include "app/frm_analysis.h"
+#include "app/frm_bunpu.h"
 #include "app/frm_hatsu_kaiten.h"
 #include "common/sjis.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QFrame>
 #include <filesystem>
 #include <optional>
 
@@ -133,7 +136,14 @@ TEST(SecondaryWindows, NothingCutOrCondensed) {
     const SharedResults shared{2000, 100.0 / 28, 0.01, "CR機種", 1.0 / 300, 20};
     frmAnalysis analysis(shared, dialogs, shell);
     frmHatsuKaiten firstHit(shared);
+    frmBunpu spread(shared);
+    const auto &s = spread.ui();
     const std::pair<FigureLabel *, QString> widest[] = {
+        {s.Label2[Expectation], "¥-2147483648000"},      {s.Label2[StandardDeviation], "¥2147483648000"},
+        {s.Label2[PlusChance], "100.0%"},                 {s.Label2[Quantile5], "¥-2147483648000"},
+        {s.Label2[Quantile25], "¥-2147483648000"},       {s.Label2[Median], "¥-2147483648000"},
+        {s.Label2[Quantile75], "¥-2147483648000"},       {s.Label2[Quantile95], "¥-2147483648000"},
+        {s.Label2[ConvergenceRotations], "2147483648000"}, {s.Label2[ConvergenceDays], "2147483648000.0"},
         {analysis.ui().Label2[0], "10000"},           {analysis.ui().Label2[1], "100.000"},
         {analysis.ui().Label3[0], "¥-2147483647"},    {analysis.ui().Label3[1], "¥-2147483647"},
         {analysis.ui().Label3[2], "-2147483647.000"}, {analysis.ui().Label3[3], "-2147483647.000"},
@@ -146,6 +156,9 @@ TEST(SecondaryWindows, NothingCutOrCondensed) {
         EXPECT_FALSE(label->condensed()) << text.toStdString();
         EXPECT_LE(label->geometry().right(), label->parentWidget()->width());
     }
+    EXPECT_LE(s.Frame1->geometry().right(), s.Picture1->geometry().left()) << "figures beside the histogram";
+    EXPECT_LT(s.Label3->geometry().right(), s.Combo1->geometry().left());
+    EXPECT_TRUE(spread.rect().contains(s.Picture1->geometry()));
     frmAbout about(dialogs, shell);
     for (QLabel *label : about.findChildren<QLabel *>()) {
         EXPECT_TRUE(about.rect().contains(label->geometry())) << label->text().toStdString();
