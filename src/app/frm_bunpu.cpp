@@ -69,6 +69,8 @@ frmBunpu::frmBunpu(const SharedResults &shared, QWidget *parent) : QDialog(paren
     Combo1->setFocus();
 }
 
+// A drop-down list, as the main window's rate list: one row above the
+// figures, and the arrow keys step through it while it stays closed.
 void frmBunpu::buildChooser(QWidget *client) {
     Label3 = captionLabel(client, "持玉比率:", 120, 180, "持ち玉で打つ割合");
     Combo1 = new QComboBox(client);
@@ -86,8 +88,8 @@ void frmBunpu::buildFigures(QWidget *client) {
     for (int k = 0; k < kDayBalanceFigures; ++k) {
         const char *caption = dayBalanceCaptions()[static_cast<size_t>(k)];
         Label1[k] = captionLabel(Frame1, QString::fromUtf8(caption), 120, rowTop(k), QString::fromUtf8(kFigureTips[k]));
-        Label2[k] = new FigureLabel(Frame1, px(kFigureRight), px(rowTop(k)), px(kLabelHeight),
-                                    figureLimitAfter(Label1[k]));
+        Label2[k] =
+            new FigureLabel(Frame1, px(kFigureRight), px(rowTop(k)), px(kLabelHeight), figureLimitAfter(Label1[k]));
         Label2[k]->setAccessibleDescription(accessibleCaption(caption));
     }
 }
@@ -98,9 +100,7 @@ void frmBunpu::buildHistogram(QWidget *client) {
     Picture1->setAccessibleName("1日の収支の分布");
 }
 
-void frmBunpu::connectHandlers() {
-    connect(Combo1, &QComboBox::activated, this, &frmBunpu::Combo1_Click);
-}
+void frmBunpu::connectHandlers() { connect(Combo1, &QComboBox::activated, this, &frmBunpu::Combo1_Click); }
 
 void frmBunpu::Form_Load() {
     setWindowTitle(toQt(shared_.machineName) + " - 収支の分布");

@@ -59,10 +59,11 @@ protected:
 };
 
 TEST_F(ToolsTest, WindowsOpenOnlyForACalculatedMachine) {
-    const QString analysis = "テスト機 - 分析", firstHit = "テスト機 - 初当たり回転数", spread = "テスト機 - 収支の分布";
+    const QString analysis = "テスト機 - 分析", firstHit = "テスト機 - 初当たり回転数";
+    const QString spread = "テスト機 - 収支の分布";
     struct Case {
         MachineRecord machine;
-        QString typedName, totalRotations; // typed after the calculation; a total is calculated
+        QString typedName, totalRotations;  // typed after the calculation; a total is calculated
         QString analysis, firstHit, spread; // titles; empty: the window stays closed
     } cases[] = {
         {workedExampleMachine(), "", "", analysis, firstHit, spread},

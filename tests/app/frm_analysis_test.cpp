@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace zenbalo::testing {
 namespace {
@@ -138,12 +139,7 @@ TEST(SecondaryWindows, NothingCutOrCondensed) {
     frmHatsuKaiten firstHit(shared);
     frmBunpu spread(shared);
     const auto &s = spread.ui();
-    const std::pair<FigureLabel *, QString> widest[] = {
-        {s.Label2[Expectation], "¥-2147483648000"},      {s.Label2[StandardDeviation], "¥2147483648000"},
-        {s.Label2[PlusChance], "100.0%"},                 {s.Label2[Quantile5], "¥-2147483648000"},
-        {s.Label2[Quantile25], "¥-2147483648000"},       {s.Label2[Median], "¥-2147483648000"},
-        {s.Label2[Quantile75], "¥-2147483648000"},       {s.Label2[Quantile95], "¥-2147483648000"},
-        {s.Label2[ConvergenceRotations], "2147483648000"}, {s.Label2[ConvergenceDays], "2147483648000.0"},
+    std::vector<std::pair<FigureLabel *, QString>> widest = {
         {analysis.ui().Label2[0], "10000"},           {analysis.ui().Label2[1], "100.000"},
         {analysis.ui().Label3[0], "¥-2147483647"},    {analysis.ui().Label3[1], "¥-2147483647"},
         {analysis.ui().Label3[2], "-2147483647.000"}, {analysis.ui().Label3[3], "-2147483647.000"},
@@ -151,6 +147,11 @@ TEST(SecondaryWindows, NothingCutOrCondensed) {
         {firstHit.ui().Label5[1], "¥100.000"},        {firstHit.ui().Label2[19], "100.000%"},
         {firstHit.ui().Label3[19], "¥2000000"},       {firstHit.ui().Label4[19], "¥50000000"},
     };
+    for (int k = 0; k < kDayBalanceFigures; ++k)
+        widest.emplace_back(s.Label2[k], k == PlusChance             ? "100.0%"
+                                         : k == ConvergenceRotations ? "2147483648000"
+                                         : k == ConvergenceDays      ? "2147483648000.0"
+                                                                     : "¥-2147483648000");
     for (const auto &[label, text] : widest) {
         label->setText(text);
         EXPECT_FALSE(label->condensed()) << text.toStdString();
