@@ -32,6 +32,8 @@ constexpr int kChartHeight = 4380;
 constexpr int kClientWidth = kChartLeft + kChartWidth + 120;
 constexpr int kClientHeight = 120 + kChartHeight + 120;
 
+constexpr const char *kChooserCaption = "持玉比率:";
+
 // What each figure tells a player, shown when the pointer rests on its caption.
 constexpr const char *kFigureTips[kDayBalanceFigures] = {
     "1日の収支の平均（期待収支）",
@@ -54,6 +56,19 @@ int rowTop(int figure) {
 // A caption without its colon names the control it stands for.
 QString accessibleCaption(const char *caption) { return QString::fromUtf8(caption).chopped(1); }
 
+// Bars of probability over yen, lines at ¥0 and at the expectation, the days
+// in plus shaded; no data when there is no distribution.
+ChartData histogramChart(const DayBalance &shown) {
+    ChartData data{ChartAxis::yen("1日の収支"), ChartAxis::percent("確率"), {}, {}, {}, {}, {}};
+    if (!shown.valid)
+        return data;
+    for (const HistogramBar &bar : shown.histogram.bars)
+        data.bars.bars.push_back({bar.fromYen, bar.toYen, bar.probability});
+    data.markers = {{0, "¥0", ChartRole::Neutral}, {shown.figures.expectation, "平均収支", ChartRole::Secondary}};
+    data.shade = ChartShade{0, std::numeric_limits<double>::infinity(), "プラスの日", ChartRole::Accent};
+    return data;
+}
+
 } // namespace
 
 frmBunpu::frmBunpu(const SharedResults &shared, QWidget *parent) : QDialog(parent), shared_(shared) {
@@ -72,14 +87,14 @@ frmBunpu::frmBunpu(const SharedResults &shared, QWidget *parent) : QDialog(paren
 // A drop-down list, as the main window's rate list: one row above the
 // figures, and the arrow keys step through it while it stays closed.
 void frmBunpu::buildChooser(QWidget *client) {
-    Label3 = captionLabel(client, "持玉比率:", 120, 180, "持ち玉で打つ割合");
+    Label3 = captionLabel(client, kChooserCaption, 120, 180, "持ち玉で打つ割合");
     Combo1 = new QComboBox(client);
     Combo1->setGeometry(twips(kChooserLeft, 120, kChooserWidth, kComboHeight));
     for (const std::string &line : ownBallRatioTexts())
         Combo1->addItem(toQt(line));
     // Screen readers on Linux take a list's name from its label, not from the list.
     Label3->setBuddy(Combo1);
-    Combo1->setAccessibleName(accessibleCaption("持玉比率:"));
+    Combo1->setAccessibleName(accessibleCaption(kChooserCaption));
 }
 
 void frmBunpu::buildFigures(QWidget *client) {
@@ -118,17 +133,6 @@ void frmBunpu::showDistribution(const DayBalance &shown) {
     for (int k = 0; k < kDayBalanceFigures; ++k)
         Label2[k]->setText(toQt(shown.texts[static_cast<size_t>(k)]));
     Picture1->setData(histogramChart(shown));
-}
-
-ChartData histogramChart(const DayBalance &shown) {
-    ChartData data{ChartAxis::yen("1日の収支"), ChartAxis::percent("確率"), {}, {}, {}, {}, {}};
-    if (!shown.valid)
-        return data;
-    for (const HistogramBar &bar : shown.histogram.bars)
-        data.bars.bars.push_back({bar.fromYen, bar.toYen, bar.probability});
-    data.markers = {{0, "¥0", ChartRole::Neutral}, {shown.figures.expectation, "平均収支", ChartRole::Secondary}};
-    data.shade = ChartShade{0, std::numeric_limits<double>::infinity(), "プラスの日", ChartRole::Accent};
-    return data;
 }
 
 } // namespace zenbalo

@@ -50,8 +50,4 @@ private:
     const SharedResults &shared_;
 };
 
-// The histogram of a day's balance: bars of probability over yen, lines at ¥0
-// and at the expectation, the days in plus shaded. No data when not valid.
-ChartData histogramChart(const DayBalance &shown);
-
 } // namespace zenbalo
