@@ -428,8 +428,8 @@ TEST(Journal, UnwritableDirectory) {
             Journal journal;
             out = journal.sync().result.reason + "\n" + journal.save(journalRecord(2), kTheory).result.reason;
         }
-        static_cast<void>(::write(pipeEnds[1], out.data(), out.size()));
-        ::_exit(0);
+        const bool told = ::write(pipeEnds[1], out.data(), out.size()) == static_cast<ssize_t>(out.size());
+        ::_exit(told ? 0 : 1);
     }
     ::close(pipeEnds[1]);
     std::string got;
