@@ -4,6 +4,7 @@
 // labels recalculated and repainted.
 #include "app/app_look.h"
 #include "app/form1.h"
+#include "app/frm_bunpu.h"
 #include "bench_support.h"
 #include "common/file_io.h"
 #include "engine/rates.h"
@@ -271,6 +272,31 @@ void Window_StartUp(benchmark::State &state) {
 }
 BENCHMARK(Window_StartUp)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+// The distribution of a day on the sample machine at the worked play
+// conditions: the window built, its figures and histogram computed, shown
+// and painted once, over the main window as Ctrl+R opens it.
+void Window_OpenBunpu(benchmark::State &state) {
+    SharedResults shared;
+    shared.yenPerBall = 100.0 / 28;
+    shared.machineName = "サンプル ミドル319";
+    if (!runCalculation(sampleLibrary().group(0).machine(0), "20", "2000", shared).succeeded()) {
+        state.SkipWithError("the sample machine does not calculate");
+        return;
+    }
+    for (auto _ : state) {
+        std::unique_ptr<frmBunpu> window;
+        timed(state, [&] {
+            window = std::make_unique<frmBunpu>(shared, form);
+            window->show();
+        });
+        if (window->ui().Label2[Expectation]->text() == "-" || window->ui().Picture1->data().bars.bars.empty())
+            state.SkipWithError("no figures shown");
+        window.reset();
+        settle();
+    }
+}
+BENCHMARK(Window_OpenBunpu)->UseManualTime()->Unit(benchmark::kMillisecond);
+
 void startWindow() {
     enterTemporaryDirectory();
     Library library = fullLibrary();
@@ -306,6 +332,7 @@ int main(int argc, char **argv) {
          {"Window_ChooseMachine", "Window_ChooseRate", "Window_ChooseGroup", "Window_ChooseGroupByRow", "Window_New",
           "Window_Add", "Window_Delete", "Window_UpdateRenamed", "Window_Cut", "Window_Paste"})
         budget(name, 2e-3);
+    budget("Window_OpenBunpu", 50e-3);
     const int verdict = runWithBudgets(argc, argv);
     delete form;
     delete dialogs;

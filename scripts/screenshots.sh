@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the README's screenshots of every window from the real program on a
 # private X server: docs/screenshot.png (the main window), docs/analysis.png,
-# docs/firsthit.png and docs/about.png. Usage: scripts/screenshots.sh [SCALE]
+# docs/firsthit.png, docs/bunpu.png and docs/about.png. Usage: scripts/screenshots.sh [SCALE]
 # (QT_SCALE_FACTOR; 1 by default, 2 to look at 200 %).
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -41,6 +41,13 @@ id=$(window 'サンプル ミドル319 - 初当たり回転数')
 shoot firsthit
 xdotool key Escape
 gone 'サンプル ミドル319 - 初当たり回転数'
+
+window Zenbalo >/dev/null
+xdotool key ctrl+r
+id=$(window 'サンプル ミドル319 - 収支の分布')
+shoot bunpu
+xdotool key Escape
+gone 'サンプル ミドル319 - 収支の分布'
 
 window Zenbalo >/dev/null
 xdotool key alt+h a

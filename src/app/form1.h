@@ -65,7 +65,8 @@ struct Form1 {
 
     QAction *mnuShinki = nullptr, *mnuLogSave = nullptr, *mnuLogOpen = nullptr, *mnuExit = nullptr;
     QAction *mnuAdd = nullptr, *mnuUpDate = nullptr, *mnuKiritori = nullptr, *mnuPaste = nullptr, *mnuDelete = nullptr;
-    QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuHelpOpen = nullptr, *mnuVer = nullptr;
+    QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuBunpu = nullptr;
+    QAction *mnuHelpOpen = nullptr, *mnuVer = nullptr;
 };
 
 } // namespace Ui
@@ -108,6 +109,7 @@ public:
     // Tools and help (form1_tools.cpp).
     void mnuAnalysis_Click();
     void mnuHatsuKaiten_Click();
+    void mnuBunpu_Click();
     void mnuHelpOpen_Click();
     void mnuLogOpen_Click();
     void mnuVer_Click();
@@ -126,6 +128,7 @@ private:
     void setTabOrder();
     void connectHandlers();
     void connectTools();
+    bool calculatedMachineNamed();
 
     void ReadSettingsFile();
     void ReadLibraryFile();

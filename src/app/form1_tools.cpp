@@ -6,6 +6,7 @@
 #include "app/form1.h"
 #include "app/frm_about.h"
 #include "app/frm_analysis.h"
+#include "app/frm_bunpu.h"
 #include "app/frm_hatsu_kaiten.h"
 #include "engine/log_report.h"
 #include "firsthit/first_hit.h"
@@ -17,14 +18,21 @@ namespace zenbalo {
 void Form1::connectTools() {
     connect(mnuAnalysis, &QAction::triggered, this, &Form1::mnuAnalysis_Click);
     connect(mnuHatsuKaiten, &QAction::triggered, this, &Form1::mnuHatsuKaiten_Click);
+    connect(mnuBunpu, &QAction::triggered, this, &Form1::mnuBunpu_Click);
     connect(mnuHelpOpen, &QAction::triggered, this, &Form1::mnuHelpOpen_Click);
     connect(mnuLogOpen, &QAction::triggered, this, &Form1::mnuLogOpen_Click);
     connect(mnuVer, &QAction::triggered, this, &Form1::mnuVer_Click);
 }
 
-void Form1::mnuAnalysis_Click() {
+// The analysis and the distribution show the machine of the last calculation
+// only when it succeeded, under the name it had then.
+bool Form1::calculatedMachineNamed() {
     shared_.machineName = machineName_;
-    if (shared_.machineName.empty() || Label7[3]->text() == "-" || shared_.payoutPerHit == 0)
+    return !shared_.machineName.empty() && Label7[3]->text() != "-" && shared_.payoutPerHit != 0;
+}
+
+void Form1::mnuAnalysis_Click() {
+    if (!calculatedMachineNamed())
         return;
     frmAnalysis window(shared_, dialogs_, shell_, this);
     window.exec();
@@ -35,6 +43,13 @@ void Form1::mnuHatsuKaiten_Click() {
     if (!canOpenFirstHitTable(shared_))
         return;
     frmHatsuKaiten window(shared_, this);
+    window.exec();
+}
+
+void Form1::mnuBunpu_Click() {
+    if (!calculatedMachineNamed())
+        return;
+    frmBunpu window(shared_, this);
     window.exec();
 }
 

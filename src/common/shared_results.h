@@ -14,6 +14,7 @@ struct SharedResults {
     std::string machineName;
     double hitProbability = 0.0;
     double rotationRate = 0.0;
+    int32_t totalRotations = 0; // of a day, as the calculation read them
 };
 
 } // namespace zenbalo

@@ -35,6 +35,7 @@ CalculationDisplay runCalculation(const MachineRecord &text1, const std::string 
     const Validation v = validateSpecification(text1, rotationRateText, totalRotationsText);
     const Specification &s = v.spec;
     shared.rotationRate = s.rotationRate;
+    shared.totalRotations = s.N;
     if (v.payoutRead)
         shared.payoutPerHit = s.B;
     shared.hitProbability = s.p;

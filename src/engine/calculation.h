@@ -26,7 +26,7 @@ struct CalculationDisplay {
 
 // One run of the main window's calculation: validation, model, summary and
 // table. Leaves its figures in `shared` as the secondary windows expect them:
-// rotationRate, payoutPerHit and hitProbability on every run,
+// rotationRate, totalRotations, payoutPerHit and hitProbability on every run,
 // totalHitProbability only on success. yenPerBall is read from `shared`.
 CalculationDisplay runCalculation(const MachineRecord &text1, const std::string &rotationRateText,
                                   const std::string &totalRotationsText, SharedResults &shared);

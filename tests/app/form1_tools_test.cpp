@@ -8,9 +8,12 @@
 #include "analysis/short_date.h"
 #include "app/frm_about.h"
 #include "app/frm_analysis.h"
+#include "app/frm_bunpu.h"
 #include "app/frm_hatsu_kaiten.h"
 
+#include <QAccessible>
 #include <QAction>
+#include <QComboBox>
 #include <QTimer>
 #include <functional>
 
@@ -57,18 +60,19 @@ protected:
 
 TEST_F(ToolsTest, WindowsOpenOnlyForACalculatedMachine) {
     const QString analysis = "テスト機 - 分析", firstHit = "テスト機 - 初当たり回転数";
+    const QString spread = "テスト機 - 収支の分布";
     struct Case {
         MachineRecord machine;
-        QString typedName, totalRotations; // typed after the calculation; a total is calculated
-        QString analysis, firstHit;        // titles; empty: the window stays closed
+        QString typedName, totalRotations;  // typed after the calculation; a total is calculated
+        QString analysis, firstHit, spread; // titles; empty: the window stays closed
     } cases[] = {
-        {workedExampleMachine(), "", "", analysis, firstHit},
-        {workedExampleMachine(), "2", "", analysis, firstHit}, // the name typed since is not the machine's
-        {workedExampleMachine(), "", "0", "", firstHit},       // failed after a valid big-hit probability
+        {workedExampleMachine(), "", "", analysis, firstHit, spread},
+        {workedExampleMachine(), "2", "", analysis, firstHit, spread}, // the name typed since is not the machine's
+        {workedExampleMachine(), "", "0", "", firstHit, ""},           // failed after a valid big-hit probability
         // The first-hit figures come from every run, so does its name.
-        {workedExampleMachine(), "2", "0", "", "テスト機2 - 初当たり回転数"},
-        {machineRecord(""), "", "", "", ""},
-        {machineRecord("X", "300"), "", "", "", ""},
+        {workedExampleMachine(), "2", "0", "", "テスト機2 - 初当たり回転数", ""},
+        {machineRecord(""), "", "", "", "", ""},
+        {machineRecord("X", "300"), "", "", "", "", ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.machine[Name] + " " + c.machine[BigHitProbability] + " " +
@@ -82,6 +86,7 @@ TEST_F(ToolsTest, WindowsOpenOnlyForACalculatedMachine) {
         }
         EXPECT_EQ(whileModal<frmAnalysis>([] { ctrl(Qt::Key_B); }), c.analysis);
         EXPECT_EQ(whileModal<frmHatsuKaiten>([] { ctrl(Qt::Key_H); }), c.firstHit);
+        EXPECT_EQ(whileModal<frmBunpu>([] { ctrl(Qt::Key_R); }), c.spread);
         EXPECT_EQ(boxes(), "");
     }
 }
@@ -119,6 +124,62 @@ TEST_F(ToolsTest, FirstHitRowsOfTheWorkedMachine) {
     start();
     calculateMachine(workedExampleMachine());
     whileModal<frmHatsuKaiten>([] { ctrl(Qt::Key_H); }, check);
+}
+
+// The sample machine at a rotation rate of 20, 2000 rotations, 28 balls per
+// 100 yen: A = 2.7358, a hit is worth 5000 yen. At 0 % own balls a rotation
+// costs 50 yen: E = 2000 / 319.7 * 2.7358 * 5000 - 100000 = -14425.4; at 10 %
+// it costs 49.46: E = -13354.0, and every quantile h * 5000 - C moves by
+// 1071.43. P(plus) and the quantile hits from the mixture summed apart.
+TEST_F(ToolsTest, DayBalanceOfTheSampleMachine) {
+    const QString captions = "平均収支: 標準偏差: プラスの確率: 5%点: 25%点: 中央値: 75%点: 95%点: 収束回転数: 日数:";
+    const QString atNone = "¥-14425 ¥43699 31.1% ¥-75000 ¥-45000 ¥-20000 ¥10000 ¥65000 - -";
+    const QString atTenth = "¥-13354 ¥43699 34.9% ¥-73929 ¥-43929 ¥-18929 ¥11071 ¥66071 - -";
+    const auto joined = [](const auto &labels) {
+        QStringList texts;
+        for (const auto *label : labels)
+            texts << label->text();
+        return texts.join(' ');
+    };
+    const auto expectation = [](const frmBunpu &w) { return w.ui().Picture1->data().markers.at(1).x; };
+    bool closedByEscape = false;
+    const auto check = [&](frmBunpu &w) {
+        QComboBox *chooser = w.ui().Combo1;
+        EXPECT_EQ(w.ui().Label3->text(), "持玉比率:");
+        EXPECT_EQ(chooser->count(), 11);
+        EXPECT_EQ(chooser->itemText(0) + " " + chooser->itemText(1) + " " + chooser->itemText(10), "0% 10% 100%");
+        EXPECT_EQ(chooser->currentIndex(), 0);
+        EXPECT_EQ(QApplication::focusWidget(), chooser);
+        EXPECT_EQ(joined(w.ui().Label1), captions);
+        EXPECT_EQ(joined(w.ui().Label2), atNone);
+        EXPECT_NEAR(expectation(w), -14425.4, 0.1);
+        const ChartData &chart = w.ui().Picture1->data();
+        EXPECT_GT(chart.bars.bars.size(), 20u);
+        EXPECT_EQ(chart.markers.at(0).x, 0);
+        ASSERT_TRUE(chart.shade.has_value());
+        EXPECT_EQ(chart.shade->from, 0);
+
+        QTest::keyClick(chooser, Qt::Key_Down);
+        EXPECT_EQ(chooser->currentText(), "10%");
+        EXPECT_EQ(joined(w.ui().Label2), atTenth);
+        EXPECT_NEAR(expectation(w), -13354.0, 0.1);
+        QTest::keyClick(chooser, Qt::Key_Up);
+        EXPECT_EQ(joined(w.ui().Label2), atNone);
+
+        QAccessibleInterface *figure = QAccessible::queryAccessibleInterface(w.ui().Label2[PlusChance]);
+        EXPECT_EQ(figure->text(QAccessible::Name) + " " + figure->text(QAccessible::Description), "31.1% プラスの確率");
+        EXPECT_EQ(chooser->accessibleName(), "持玉比率");
+        const auto labels = QAccessible::queryAccessibleInterface(chooser)->relations(QAccessible::Label);
+        ASSERT_EQ(labels.size(), 1);
+        EXPECT_EQ(labels[0].first->object(), w.ui().Label3);
+
+        QTest::keyClick(chooser, Qt::Key_Escape);
+        closedByEscape = !w.isVisible();
+    };
+    start();
+    calculateMachine(sampleLibrary().group(0).machine(0));
+    EXPECT_EQ(whileModal<frmBunpu>([] { ctrl(Qt::Key_R); }, check), "サンプル ミドル319 - 収支の分布");
+    EXPECT_TRUE(closedByEscape);
 }
 
 TEST_F(ToolsTest, DocumentsOpenThroughTheShellAndReportFailure) {

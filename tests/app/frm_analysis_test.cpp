@@ -5,12 +5,16 @@
 #include "analysis/short_date.h"
 #include "app/frm_about.h"
 #include "app/frm_analysis.h"
+#include "app/frm_bunpu.h"
 #include "app/frm_hatsu_kaiten.h"
 #include "common/sjis.h"
 
 #include <QAction>
+#include <QComboBox>
+#include <QFrame>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 namespace zenbalo::testing {
 namespace {
@@ -133,7 +137,9 @@ TEST(SecondaryWindows, NothingCutOrCondensed) {
     const SharedResults shared{2000, 100.0 / 28, 0.01, "CR機種", 1.0 / 300, 20};
     frmAnalysis analysis(shared, dialogs, shell);
     frmHatsuKaiten firstHit(shared);
-    const std::pair<FigureLabel *, QString> widest[] = {
+    frmBunpu spread(shared);
+    const auto &s = spread.ui();
+    std::vector<std::pair<FigureLabel *, QString>> widest = {
         {analysis.ui().Label2[0], "10000"},           {analysis.ui().Label2[1], "100.000"},
         {analysis.ui().Label3[0], "¥-2147483647"},    {analysis.ui().Label3[1], "¥-2147483647"},
         {analysis.ui().Label3[2], "-2147483647.000"}, {analysis.ui().Label3[3], "-2147483647.000"},
@@ -141,11 +147,19 @@ TEST(SecondaryWindows, NothingCutOrCondensed) {
         {firstHit.ui().Label5[1], "¥100.000"},        {firstHit.ui().Label2[19], "100.000%"},
         {firstHit.ui().Label3[19], "¥2000000"},       {firstHit.ui().Label4[19], "¥50000000"},
     };
+    for (int k = 0; k < kDayBalanceFigures; ++k)
+        widest.emplace_back(s.Label2[k], k == PlusChance             ? "100.0%"
+                                         : k == ConvergenceRotations ? "2147483648000"
+                                         : k == ConvergenceDays      ? "2147483648000.0"
+                                                                     : "¥-2147483648000");
     for (const auto &[label, text] : widest) {
         label->setText(text);
         EXPECT_FALSE(label->condensed()) << text.toStdString();
         EXPECT_LE(label->geometry().right(), label->parentWidget()->width());
     }
+    EXPECT_LE(s.Frame1->geometry().right(), s.Picture1->geometry().left()) << "figures beside the histogram";
+    EXPECT_LT(s.Label3->geometry().right(), s.Combo1->geometry().left());
+    EXPECT_TRUE(spread.rect().contains(s.Picture1->geometry()));
     frmAbout about(dialogs, shell);
     for (QLabel *label : about.findChildren<QLabel *>()) {
         EXPECT_TRUE(about.rect().contains(label->geometry())) << label->text().toStdString();

@@ -151,6 +151,13 @@ xdotool key ctrl+h
 firstHit=$(window 'TEST - 初当たり回転数')
 xdotool key Escape
 gone 'TEST - 初当たり回転数'
+
+step "the distribution of a day opens with Ctrl+R over the calculated machine and closes with Escape"
+main=$(window Zenbalo)
+xdotool key ctrl+r
+window 'TEST - 収支の分布' >/dev/null
+xdotool key Escape
+gone 'TEST - 収支の分布'
 main=$(window Zenbalo)
 click 480 304 # the rotation rate again, which the next step edits
 

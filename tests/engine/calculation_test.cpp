@@ -89,6 +89,7 @@ TEST(Calculation, WorkedExampleFillsSummaryAndTable) {
     EXPECT_DOUBLE_EQ(shared.totalHitProbability, 2.0 / 300);
     EXPECT_EQ(shared.payoutPerHit, 1500);
     EXPECT_EQ(shared.rotationRate, 20);
+    EXPECT_EQ(shared.totalRotations, 2000);
     EXPECT_DOUBLE_EQ(shared.hitProbability, 1.0 / 300);
 }
 
@@ -186,10 +187,12 @@ TEST(Calculation, SharedResultsFollowTheLatestTexts) {
     Machine m = workedExample();
     m.text1[1] = "1/3";
     m.rate = "0.5";
+    m.total = "4999";
     m.text1[15] = "700";
     run(m, shared);
     EXPECT_DOUBLE_EQ(shared.hitProbability, 1.0 / 3);
     EXPECT_EQ(shared.rotationRate, 0.5);
+    EXPECT_EQ(shared.totalRotations, 4999);
     EXPECT_EQ(shared.payoutPerHit, 700);
     m.text1[1] = "3";
     run(m, shared);
