@@ -104,8 +104,11 @@ WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *plac
         error = errno;
     if (error == 0 && created)
         syncDirectory();
-    if (error != 0 && written > 0 && end >= 0)
-        static_cast<void>(::ftruncate(fd, start));
+    // Best effort: the error already decides the result. The fortified
+    // declaration refuses a cast to void.
+    if (error != 0 && written > 0 && end >= 0) {
+        [[maybe_unused]] const int truncated = ::ftruncate(fd, start);
+    }
     ::close(fd);
     if (error != 0 && created)
         ::unlink(kAnalysisFile);
