@@ -23,12 +23,15 @@ enum class BoxFilter {
 // surrounding white space; if what remains holds any character that typing
 // would refuse, nothing is pasted, the box stays as it was and the desktop
 // beeps; otherwise it goes in as if typed. A text box takes the characters it
-// can store and drops the others, as it always did.
+// can store and drops the others.
 // Every edit may remove any characters, as Backspace can, but may insert only
-// characters that typing inserts. So Cut is always allowed (it removes), and
-// an Undo or Redo that would bring back a character typing could not insert
-// (one the program wrote, from the library) is refused with a beep, the box
-// unchanged. Copy is always allowed. At most 255 characters, however they come.
+// characters that typing inserts. So Cut is always allowed (it only removes),
+// and an Undo or Redo that would bring back a character typing could not
+// insert (one the program wrote, such as a library value that is no number)
+// is refused as a whole with a beep, the box unchanged. In the analysis
+// totals, which the program never writes, Cut and Undo thus only ever remove
+// or restore digits. Copy is always allowed. At most 255 characters, however
+// they come: a longer paste is cut where typing would stop.
 // Text the program writes is never filtered.
 class EntryBox : public QLineEdit {
     Q_OBJECT
