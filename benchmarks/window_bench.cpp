@@ -19,6 +19,7 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <memory>
 
 using namespace zenbalo;
@@ -47,7 +48,7 @@ public:
 // Opens nothing; no benchmark opens a document.
 class NoShell : public Shell {
 public:
-    bool open(const std::string &) override { return true; }
+    void open(const std::string &, std::function<void()>) override {}
 };
 
 ScriptedDialogs *dialogs = nullptr;

@@ -45,6 +45,19 @@ QLabel *rightCaptionLabel(QWidget *parent, const QString &text, QRect where, con
     return label;
 }
 
+QString spokenName(const QString &caption) {
+    QString name = caption.trimmed();
+    while (name.endsWith(':') || name.endsWith(u'：'))
+        name.chop(1);
+    return name.trimmed();
+}
+
+void nameAfter(QWidget *control, QLabel *caption) {
+    caption->setBuddy(control);
+    caption->setAccessibleName(spokenName(caption->text()));
+    control->setAccessibleName(caption->accessibleName());
+}
+
 QFrame *captionlessFrame(QWidget *parent, QRect where) {
     auto *frame = new QFrame(parent);
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);

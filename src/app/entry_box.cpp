@@ -5,9 +5,15 @@
 #include "common/sjis.h"
 
 #include <algorithm>
+#include <optional>
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
 #include <QValidator>
 
 namespace zenbalo {
@@ -16,10 +22,19 @@ namespace {
 
 bool isAsciiDigit(char32_t c) { return c >= '0' && c <= '9'; }
 
+// The first `room` code units of `text`, without splitting a surrogate pair.
+QString leftFitting(const QString &text, qsizetype room) {
+    if (room <= 0)
+        return {};
+    if (room >= text.size())
+        return text;
+    return text.left(text[room - 1].isHighSurrogate() ? room - 1 : room);
+}
+
 } // namespace
 
-// Filters only what the player inserted: the validator sees the whole new text,
-// so the insertion is found against the text before the edit.
+// Every change of the player's passes here as the whole new text; what the
+// change inserted is found against the text before it.
 class EntryValidator : public QValidator {
 public:
     explicit EntryValidator(EntryBox *box) : QValidator(box), box_(box) {}
@@ -41,7 +56,22 @@ public:
         if (suffix > 0 && input[input.size() - suffix].isLowSurrogate())
             --suffix;
         const QString inserted = input.mid(prefix, input.size() - prefix - suffix);
-        const QString kept = box_->filtered(inserted);
+        if (inserted.isEmpty())
+            return Acceptable; // a removal, as Backspace makes
+        if (box_->historyStep_) {
+            // Undo and Redo restore exactly or not at all; the caller reverts.
+            if (box_->filtered(inserted) != inserted)
+                box_->stepRefused_ = true;
+            return Acceptable;
+        }
+        const std::optional<QString> pasted = box_->pasteable(inserted);
+        if (!pasted) {
+            box_->refuse();
+            return Invalid;
+        }
+        const QString kept = leftFitting(*pasted, kMaxFieldCharacters - (input.size() - inserted.size()));
+        if (kept.isEmpty())
+            return Invalid; // nothing left to insert: the box stays as it was
         if (kept == inserted)
             return Acceptable;
         input = input.left(prefix) + kept + input.right(suffix);
@@ -55,25 +85,23 @@ private:
 };
 
 EntryBox::EntryBox(BoxFilter filter, QWidget *parent) : QLineEdit(parent), filter_(filter) {
+    // The limit is the validator's, so that a paste is trimmed before it is cut.
     setValidator(new EntryValidator(this));
-    setMaxLength(kMaxFieldCharacters);
     if (filter != BoxFilter::Text)
         setAttribute(Qt::WA_InputMethodEnabled, false);
-    connect(this, &QLineEdit::textEdited, this, [this](const QString &text) {
-        if (text != previousText_)
-            emit edited();
-    });
     connect(this, &QLineEdit::textChanged, this, [this](const QString &text) {
-        if (text == previousText_)
+        if (text == previousText_ || stepRefused_)
             return;
         previousText_ = text;
         emit changed();
+        if (!programWrite_)
+            emit edited();
     });
 }
 
 void EntryBox::write(const QString &text) {
     programWrite_ = true;
-    setText(text);
+    setText(leftFitting(text, kMaxFieldCharacters));
     setCursorPosition(0);
     programWrite_ = false;
 }
@@ -114,6 +142,36 @@ QString EntryBox::filtered(const QString &text) const {
     return out;
 }
 
+std::optional<QString> EntryBox::pasteable(const QString &text) const {
+    if (filter_ == BoxFilter::Text)
+        return filtered(text);
+    // A number box never drops a character: "1/300 x5%" must not become 13005.
+    const QString trimmed = text.trimmed();
+    if (filtered(trimmed) != trimmed)
+        return std::nullopt;
+    return trimmed;
+}
+
+void EntryBox::refuse() {
+    QApplication::beep();
+    emit refused();
+}
+
+void EntryBox::undoEdit() { historyStep(true); }
+void EntryBox::redoEdit() { historyStep(false); }
+
+void EntryBox::historyStep(bool back) {
+    historyStep_ = true;
+    stepRefused_ = false;
+    back ? undo() : redo();
+    const bool refusedStep = stepRefused_;
+    if (refusedStep)
+        back ? redo() : undo();
+    historyStep_ = stepRefused_ = false;
+    if (refusedStep)
+        refuse();
+}
+
 bool EntryBox::event(QEvent *e) {
     // The line edit claims Ctrl+A, Ctrl+X, Shift+Del and others for its own
     // editing; here they belong to the menu of the box's own window.
@@ -139,10 +197,15 @@ void EntryBox::keyPressEvent(QKeyEvent *e) {
         e->accept();
         return;
     }
+    if (e->matches(QKeySequence::Undo) || e->matches(QKeySequence::Redo)) {
+        historyStep(e->matches(QKeySequence::Undo));
+        e->accept();
+        return;
+    }
     const QString text = e->text();
     const bool command = e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
     if (command) {
-        // Editing commands such as paste; what they insert is filtered on its way in.
+        // Editing commands such as paste; the validator rules on what they insert.
     } else if (e->key() == Qt::Key_Backspace) {
         emit keyAccepted();
     } else if (!text.isEmpty() && text[0].isPrint()) {
@@ -154,6 +217,46 @@ void EntryBox::keyPressEvent(QKeyEvent *e) {
         emit keyAccepted();
     }
     QLineEdit::keyPressEvent(e);
+}
+
+// The line edit's own menu, but with Undo and Redo under the rule above, and
+// without the keys that belong to the window's menu here.
+void EntryBox::contextMenuEvent(QContextMenuEvent *e) {
+    auto *menu = new QMenu(this);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    const auto entry = [&](const char *name, const QString &caption, QKeySequence::StandardKey key, bool enabled,
+                           auto command) {
+        const QKeySequence keys(key);
+        const bool ours = !keys.isEmpty() && !isMenuShortcut(keys);
+        QAction *action = menu->addAction(caption + (ours ? "\t" + keys.toString(QKeySequence::NativeText) : ""));
+        action->setObjectName(name);
+        action->setEnabled(enabled);
+        connect(action, &QAction::triggered, this, command);
+    };
+    const bool selection = hasSelectedText();
+    entry("edit-undo", "元に戻す(&U)", QKeySequence::Undo, isUndoAvailable(), &EntryBox::undoEdit);
+    entry("edit-redo", "やり直す(&R)", QKeySequence::Redo, isRedoAvailable(), &EntryBox::redoEdit);
+    menu->addSeparator();
+    entry("edit-cut", "切り取り(&T)", QKeySequence::Cut, selection, &QLineEdit::cut);
+    entry("edit-copy", "コピー(&C)", QKeySequence::Copy, selection, &QLineEdit::copy);
+    entry("edit-paste", "貼り付け(&P)", QKeySequence::Paste, !QApplication::clipboard()->text().isEmpty(),
+          &QLineEdit::paste);
+    entry("edit-delete", "削除", QKeySequence::UnknownKey, selection, &QLineEdit::del);
+    menu->addSeparator();
+    entry("select-all", "すべてを選択", QKeySequence::SelectAll, !text().isEmpty() && selectedText() != text(),
+          &QLineEdit::selectAll);
+    menu->popup(e->globalPos());
+}
+
+void EntryBox::dropEvent(QDropEvent *e) {
+    // Refused before the line edit accepts it, so a dragging program does not
+    // take the text as moved here and delete it.
+    if (e->mimeData()->hasText() && !pasteable(e->mimeData()->text())) {
+        e->ignore();
+        refuse();
+        return;
+    }
+    QLineEdit::dropEvent(e);
 }
 
 } // namespace zenbalo

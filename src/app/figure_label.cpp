@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/figure_label.h"
 
+#include <QAccessibleWidget>
 #include <QEvent>
 #include <QPainter>
 #include <algorithm>
@@ -9,8 +10,22 @@ namespace zenbalo {
 
 int figureLimitAfter(const QWidget *caption) { return caption->geometry().right() + 1 + kFigureGap; }
 
+namespace {
+
+// A screen reader takes a figure for text, which its accessible name holds.
+QAccessibleInterface *figureAccessible(const QString &className, QObject *object) {
+    if (className == QLatin1String(FigureLabel::staticMetaObject.className()))
+        return new QAccessibleWidget(static_cast<QWidget *>(object), QAccessible::StaticText);
+    return nullptr;
+}
+
+} // namespace
+
 FigureLabel::FigureLabel(QWidget *parent, int rightEdge, int top, int height, int leftLimit)
     : QWidget(parent), right_(rightEdge), top_(top), height_(height), leftLimit_(leftLimit) {
+    static const bool accessible = (QAccessible::installFactory(figureAccessible), true);
+    static_cast<void>(accessible);
+    setAccessibleName(text_);
     fit();
 }
 

@@ -88,12 +88,14 @@ void Form1::buildSpecificationColumn(QWidget *client) {
         if (k == Name) {
             Text1[k]->setGeometry(twips(120, 240, 1935, kBoxHeight));
             Text1[k]->setToolTip(QString::fromUtf8(fields[k].tooltip));
+            Text1[k]->setAccessibleName(QString::fromUtf8(fields[k].tooltip));
             continue;
         }
         const int top = 600 + 360 * (k - 1);
         Text1[k]->setGeometry(twips(1200, top, 855, kBoxHeight));
         Text1Caption[k] = captionLabel(Frame1, QString::fromUtf8(fields[k].caption), 120, top + 120,
                                        QString::fromUtf8(fields[k].tooltip));
+        nameAfter(Text1[k], Text1Caption[k]);
     }
     // The fall rate shows what the library holds but cannot be typed into.
     Text1[ProbChangeFallRate]->setEnabled(false);
@@ -111,9 +113,12 @@ void Form1::buildGroups(QWidget *client) {
         Option1[g] = new QRadioButton(Frame2);
         Option1[g]->setGeometry(twips(120, g < 5 ? top + 40 : top, 255, 180));
         groupButtons_->addButton(Option1[g], g);
+        const QString group = "グループ" + QString::number(g + 1);
+        Option1[g]->setAccessibleName(group);
         Text2[g] = new EntryBox(BoxFilter::Text, Frame2);
         Text2[g]->setGeometry(twips(480, top, 2100, kBoxHeight));
         Text2[g]->setToolTip("タイトル");
+        Text2[g]->setAccessibleName(group + "のタイトル");
         Combo1[g] = new QComboBox(Frame2);
         // A list holds nothing but names: a string list costs a fraction of
         // the memory and time of an item per name.
@@ -121,6 +126,11 @@ void Form1::buildGroups(QWidget *client) {
         Combo1[g]->setModel(groupLists_[g]);
         Combo1[g]->setGeometry(twips(2700, top, kRightMargin - 2700, kComboHeight));
         Combo1[g]->setToolTip("機種");
+        Combo1[g]->setAccessibleName(group + "の機種");
+        // On Linux a list is called by its entry; what it is for comes from
+        // its label, here the row behind it.
+        Label5[g]->setAccessibleName(Combo1[g]->accessibleName());
+        Label5[g]->setBuddy(Combo1[g]);
     }
 }
 
@@ -138,17 +148,24 @@ void Form1::buildTable(QWidget *client) {
         Label4[k] = new FigureLabel(Frame3, px(kBorderRight), px(top), px(kLabelHeight), px(kRatioRight) + kFigureGap);
         Label9[k] =
             new FigureLabel(Frame3, px(kBalanceRight), px(top), px(kLabelHeight), px(kBorderRight) + kFigureGap);
+        // Read without the table around it, a figure says its row and column.
+        const QString ratio = QString::number(10 * k) + "% ";
+        Label4[k]->setAccessibleDescription(ratio + Label3[16]->text());
+        Label9[k]->setAccessibleDescription(ratio + Label3[11]->text());
     }
 
     Label3[12] = captionLabel(Frame3, "回転率:", kConditionCaptionLeft, 1725, "千円あたりの回転数");
     Text3[0] = new EntryBox(BoxFilter::Decimal, Frame3);
     Text3[0]->setGeometry(twips(kConditionBoxLeft, 1680, kConditionBoxWidth, kBoxHeight));
+    nameAfter(Text3[0], Label3[12]);
     Label3[13] = captionLabel(Frame3, "総回転数:", kConditionCaptionLeft, 2085, "確変時や時短時を含まない総回転数");
     Text3[1] = new EntryBox(BoxFilter::Count, Frame3);
     Text3[1]->setGeometry(twips(kConditionBoxLeft, 2040, kConditionBoxWidth, kBoxHeight));
+    nameAfter(Text3[1], Label3[13]);
     Label3[15] = captionLabel(Frame3, "換金率:", kConditionCaptionLeft, 2460, "玉1個の交換率");
     Combo2 = new QComboBox(Frame3);
     Combo2->setGeometry(twips(kConditionBoxLeft, 2400, kConditionBoxWidth, kComboHeight));
+    nameAfter(Combo2, Label3[15]);
     Command1 = new QPushButton("計算(&C)", Frame3);
     Command1->setGeometry(twips(kRightMargin - 1335, 2820, 1335, 330));
     Command1->setAutoDefault(true); // Enter presses it when it has the focus, as Space does
@@ -173,6 +190,7 @@ void Form1::buildSummary(QWidget *client) {
             captionLabel(Frame4, QString::fromUtf8(rows[k].caption), 120, top, QString::fromUtf8(rows[k].tooltip));
         Label7[k] =
             new FigureLabel(Frame4, px(kSummaryFigureRight), px(top), px(kLabelHeight), figureLimitAfter(Label2[k]));
+        Label7[k]->setAccessibleDescription(spokenName(Label2[k]->text()));
     }
 }
 

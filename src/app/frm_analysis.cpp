@@ -79,14 +79,17 @@ void frmAnalysis::buildFigures(QWidget *client) {
     Label1[9] = captionLabel(Frame2, "大当たり出玉:", 120, 240, "確変や時短中の玉増減を考慮した大当たり1回分の出玉");
     Label2[0] = figureBeside(Frame2, Label1[9], kMachineFigureRight, 240);
     Label2[0]->setToolTip("機種名");
+    Label2[0]->setAccessibleDescription(spokenName(Label1[9]->text()));
     Label1[6] = captionLabel(Frame2, "換金率:", 120, 480, "玉1個の交換率");
     Label2[1] = figureBeside(Frame2, Label1[6], kMachineFigureRight, 480);
+    Label2[1]->setAccessibleDescription(spokenName(Label1[6]->text()));
 }
 
 void frmAnalysis::buildInputs() {
     Text1[0] = new EntryBox(BoxFilter::Text, Frame2);
     Text1[0]->setGeometry(twips(600, 720, 1455, kBoxHeight));
     Label1[11] = captionLabel(Frame2, "店名:", 120, 840, "お店の名前");
+    nameAfter(Text1[0], Label1[11]);
     static const struct {
         int caption;
         const char *text, *tooltip;
@@ -103,6 +106,7 @@ void frmAnalysis::buildInputs() {
         const auto &t = totals[k - 1];
         Label1[t.caption] =
             captionLabel(Frame2, QString::fromUtf8(t.text), 120, top + 120, QString::fromUtf8(t.tooltip));
+        nameAfter(Text1[k], Label1[t.caption]);
     }
 }
 
@@ -124,6 +128,7 @@ void frmAnalysis::buildResults(QWidget *client) {
             captionLabel(Frame1, QString::fromUtf8(rows[k].text), 120, top, QString::fromUtf8(rows[k].tooltip));
         Label1[rows[k].caption] = caption;
         Label3[k] = figureBeside(Frame1, caption, kResultRight, top);
+        Label3[k]->setAccessibleDescription(spokenName(caption->text()));
     }
     Command1 = new QPushButton("計算(&C)", client);
     Command1->setGeometry(twips(kClientWidth - 120 - 1215, 2160, 1215, 375));

@@ -43,9 +43,11 @@ frmHatsuKaiten::frmHatsuKaiten(const SharedResults &shared, QWidget *parent) : Q
 void frmHatsuKaiten::buildConditions(QWidget *client) {
     Label1[22] = captionLabel(client, "回転率:", 120, 120, "千円あたりの回転数");
     Label5[0] = new FigureLabel(client, px(kConditionRight), px(120), px(kLabelHeight), figureLimitAfter(Label1[22]));
+    Label5[0]->setAccessibleDescription(spokenName(Label1[22]->text()));
     Label1[25] = captionLabel(client, "回転/千円", kConditionRight + 30, 120);
     Label1[23] = captionLabel(client, "換金率:", 120, 360, "玉1個の交換率");
     Label5[1] = new FigureLabel(client, px(kConditionRight), px(360), px(kLabelHeight), figureLimitAfter(Label1[23]));
+    Label5[1]->setAccessibleDescription(spokenName(Label1[23]->text()));
 }
 
 void frmHatsuKaiten::buildTable(QWidget *client) {
@@ -72,6 +74,11 @@ void frmHatsuKaiten::Form_Load() {
     for (int i = 0; i < kFirstHitRows; ++i) {
         const FirstHitRow &row = table.rows[static_cast<size_t>(i)];
         Label1[rowCaption(i)]->setText(toQt(row.rotations));
+        // Read without the table around it, a figure says its row and column.
+        const QString rotations = spokenName(toQt(row.rotations)) + "回転 ";
+        Label2[i]->setAccessibleDescription(rotations + Label1[11]->text());
+        Label3[i]->setAccessibleDescription(rotations + Label1[24]->text());
+        Label4[i]->setAccessibleDescription(rotations + Label1[26]->text());
         Label2[i]->setText(toQt(row.chance));
         Label3[i]->setText(toQt(row.cash));
         Label4[i]->setText(toQt(row.ownBalls));

@@ -4,7 +4,9 @@
 #include "app/form1.h"
 #include "app/qt_dialogs.h"
 #include "app/single_instance.h"
+#include "app/start_failure.h"
 #include "app/xdg_shell.h"
+#include "common/data_directory.h"
 
 #include <QApplication>
 #include <algorithm>
@@ -22,6 +24,17 @@ int main(int argc, char *argv[]) {
         std::fwrite(out.data(), 1, out.size(), stdout);
         std::fwrite(err.data(), 1, err.size(), stderr);
         return *status;
+    }
+    // The launcher names in ZENBALO_SHARE the files it installs: started by
+    // it, the program runs in the player's data directory; on its own (the
+    // build tree, the tests) where it was started. Only after the command
+    // line, so that an option's file names are read from the directory the
+    // player gave the command in; an option that needs the data files enters
+    // the directory itself, after reading its own names.
+    if (const std::string share = zenbalo::processEnvironment("ZENBALO_SHARE"); !share.empty()) {
+        const zenbalo::DataDirectory data = zenbalo::enterDataDirectory(zenbalo::processEnvironment, share);
+        if (!data.ok())
+            return zenbalo::refuseStart(argc, argv, data.failure);
     }
     // Before anything else: a second start shows nothing and touches no file.
     if (!zenbalo::acquireSingleInstanceLock())

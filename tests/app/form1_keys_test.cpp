@@ -53,7 +53,7 @@ TEST_F(KeysTest, KeyFiltersRefuseWhatTheBoxCannotTake) {
     }
 }
 
-TEST_F(KeysTest, PasteBringsInOnlyWhatTheFilterTakes) {
+TEST_F(KeysTest, APasteThatWouldInventANumberChangesNothing) {
     start();
     struct Case {
         const char *name;
@@ -61,11 +61,10 @@ TEST_F(KeysTest, PasteBringsInOnlyWhatTheFilterTakes) {
         QString pasted;
         QString want;
     } cases[] = {
-        {"count", ui().Text1[5], "1/300 rotations", "1300"},
-        {"probability", ui().Text1[1], "１/3,00", "/300"},
-        {"name without line breaks and tabs", ui().Text1[0], "CR\tMachine\r\n2", "CRMachine2"},
-        {"name without what Shift_JIS lacks", ui().Text1[0], "機種😀한\u301C", "機種\uFF5E"},
-        {"total rotations", ui().Text3[1], " 2,000 ", "2000"},
+        {"count", ui().Text1[ProbChangeRotations], "1/300 x5%", ""},
+        {"probability trimmed", ui().Text1[BigHitProbability], " 1/319.5\n", "1/319.5"},
+        {"rotation rate", ui().Text3[0], "18.5/x", ""},
+        {"name without line breaks and tabs", ui().Text1[Name], "CR\tMachine\r\n2", "CRMachine2"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -224,6 +223,12 @@ TEST_F(KeysTest, EveryEditOfThePlayConditionsCounts) {
              QTest::keyClick(f.ui().Text3[1], Qt::Key_V, Qt::ControlModifier);
          },
          true},
+        {"refused paste",
+         [](Form1 &f) {
+             QApplication::clipboard()->setText("1.5");
+             QTest::keyClick(f.ui().Text3[1], Qt::Key_V, Qt::ControlModifier);
+         },
+         false},
         {"title typed", [](Form1 &f) { QTest::keyClicks(f.ui().Text2[0], "X"); }, true},
         {"Enter in a title", [](Form1 &f) { QTest::keyClick(f.ui().Text2[0], Qt::Key_Return); }, true},
         {"Enter in the rotation rate", [](Form1 &f) { QTest::keyClick(f.ui().Text3[0], Qt::Key_Return); }, false},

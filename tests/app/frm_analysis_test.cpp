@@ -10,6 +10,7 @@
 #include "common/sjis.h"
 
 #include <QAction>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFrame>
 #include <filesystem>
@@ -45,6 +46,23 @@ protected:
     std::unique_ptr<frmAnalysis> window;
     const std::string oneRecord = fixture("analysis/worked_example.txt");
 };
+
+TEST_F(AnalysisTest, APasteIntoATotalInventsNoNumber) {
+    window = std::make_unique<frmAnalysis>(shared, dialogs, shell);
+    window->show();
+    struct Case {
+        int box;
+        QString pasted, want;
+    } cases[] = {{1, "123.5", ""}, {2, "12回", ""}, {4, " 30000\n", "30000"}, {0, "駅前\t店", "駅前店"}};
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.pasted.toStdString());
+        EntryBox *box = window->ui().Text1[c.box];
+        box->setFocus();
+        QApplication::clipboard()->setText(c.pasted);
+        QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(box->text(), c.want);
+    }
+}
 
 TEST_F(AnalysisTest, SaveAfterAFailedOneThenTwice) {
     openAndCalculate();

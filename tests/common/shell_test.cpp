@@ -11,7 +11,8 @@
 namespace zenbalo {
 namespace {
 
-TEST(ShellOpen, ReportsOnlyAFailureWithTheActionsMessage) {
+TEST(ShellOpen, ReportsOnlyAFailureWithTheActionsMessageWheneverItComes) {
+    using Answer = testing::FakeShell::Answer;
     struct Case {
         const char *name;
         std::string target;
@@ -24,16 +25,19 @@ TEST(ShellOpen, ReportsOnlyAFailureWithTheActionsMessage) {
         {"analysis file", "bunseki.txt", "分析ファイルを開けませんでした。", "分析 - 開く"},
     };
     for (const Case &c : cases) {
-        for (bool succeeds : {true, false}) {
-            SCOPED_TRACE(std::string(c.name) + (succeeds ? ", opened" : ", failed"));
+        for (Answer answer : {Answer::Opens, Answer::FailsAtOnce, Answer::Runs}) {
+            SCOPED_TRACE(std::string(c.name) + " " + std::to_string(static_cast<int>(answer)));
             testing::FakeShell shell;
-            shell.succeeds = succeeds;
+            shell.answer = answer;
             testing::FakeDialogs dialogs;
 
-            ShellOpen(shell, dialogs, c.target, c.message, c.title);
+            ShellOpen(shell, dialogs, c.target, std::string(c.message), std::string(c.title));
 
             EXPECT_EQ(shell.opened, std::vector<std::string>{c.target}); // once, no retry
-            if (succeeds) {
+            EXPECT_EQ(dialogs.asked.size(), answer == Answer::FailsAtOnce ? 1u : 0u);
+            // The texts were copied: the caller's are gone when a late failure comes.
+            shell.reportFailures();
+            if (answer == Answer::Opens) {
                 EXPECT_TRUE(dialogs.asked.empty());
                 continue;
             }
