@@ -104,8 +104,8 @@ WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *plac
         error = errno;
     if (error == 0 && created)
         syncDirectory();
-    if (error != 0 && written > 0 && end >= 0)
-        static_cast<void>(::ftruncate(fd, start));
+    // A cut that fails too leaves a torn last record; the earlier ones stay whole.
+    [[maybe_unused]] const bool cut = error != 0 && written > 0 && end >= 0 && ::ftruncate(fd, start) == 0;
     ::close(fd);
     if (error != 0 && created)
         ::unlink(kAnalysisFile);
