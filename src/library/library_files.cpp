@@ -193,10 +193,17 @@ WriteResult LibraryFile::keepPreviousFile(KeptFile &kept) {
         kept = keepDamagedFile(kLibraryFile);
         return WriteResult::fromErrno(kept.error);
     }
-    return writeFileAtomically(kBackupFile, old.bytes);
+    WriteResult backup = writeFileAtomically(kBackupFile, old.bytes);
+    if (!backup.ok())
+        backup.file = kBackupFile;
+    return backup;
 }
 
 WriteResult LibraryFile::write(const Library &library) {
+    // Before any copy is kept: a file that may not be replaced needs none,
+    // and a session that tries each time must not leave one each time.
+    if (const WriteResult refused = placeToWrite(kLibraryFile).refusal; !refused.ok())
+        return refused;
     KeptFile kept;
     if (const WriteResult previous = keepPreviousFile(kept); !previous.ok())
         return previous;
@@ -220,6 +227,8 @@ std::optional<AppSettings> SettingsFile::read() {
 }
 
 WriteResult SettingsFile::write(const AppSettings &settings) {
+    if (const WriteResult refused = placeToWrite(kSettingsFile).refusal; !refused.ok())
+        return refused;
     KeptFile kept;
     if (damagedOnDisk_) {
         kept = keepDamagedFile(kSettingsFile);

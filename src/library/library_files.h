@@ -38,7 +38,9 @@ struct LibraryLoad {
 
 // zenbalo.dat, read at start-up and written at a close the player agrees to.
 // A file that could not be read is never overwritten: the first save keeps it
-// under a name of its own (zenbalo.dat.damaged-...).
+// under a name of its own (zenbalo.dat.damaged-...). One that placeToWrite
+// refuses (write-protected, behind another user's link) is not touched at all,
+// so no save keeps a copy of it.
 class LibraryFile {
 public:
     LibraryLoad read();
@@ -54,7 +56,8 @@ private:
 
 // zenbalo.cfg: read at start-up, written at every close. A file that could
 // not be read gives way to defaults without a word, but is kept under a name
-// of its own (zenbalo.cfg.damaged-...) before the first write replaces it.
+// of its own (zenbalo.cfg.damaged-...) before the first write replaces it;
+// one that placeToWrite refuses is left alone.
 class SettingsFile {
 public:
     // nullopt when missing or damaged.

@@ -5,9 +5,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
+#include <iostream>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zenbalo;
 using namespace zenbalo::testing;
@@ -145,4 +150,131 @@ TEST(FileIo, DamagedFileIsKeptWhileItsNameGoesOnExisting) {
     }
     TempWorkDir dir;
     EXPECT_TRUE(keepDamagedFile("missing").name.empty());
+}
+
+// What a save finds at the file's name, through both ways the program writes:
+// a new file renamed over the old one, and an append in place. A refused
+// write leaves every byte and every bit as it was.
+TEST(FileIo, WritesHonourWriteProtectionAndOnlyTrustedLinks) {
+    const auto file = [](const char *name, fs::perms mode) {
+        writeFile(name, "old");
+        fs::permissions(name, mode);
+        return true;
+    };
+    const auto link = [](const char *target, const char *name, bool foreign) {
+        fs::create_symlink(target, name);
+        return !foreign || giveToAnotherUser(name);
+    };
+    using P = fs::perms;
+    using F = WriteResult::Failure;
+    struct Case {
+        const char *name;
+        std::function<bool()> make; // "f", and what it leads to; false when the case needs root
+        const char *target;         // the file written
+        F want;
+        unsigned wantMode;
+    };
+    const Case cases[] = {
+        {"plain file", [&] { return file("f", P(0640)); }, "f", F::None, 0640},
+        {"its owner may not read it", [&] { return file("f", P(0200)); }, "f", F::None, 0600},
+        {"other bits stay", [&] { return file("f", P(0204)); }, "f", F::None, 0604},
+        {"write-protected", [&] { return file("f", P(0444)); }, "f", F::WriteProtected, 0444},
+        {"unreadable and write-protected", [&] { return file("f", P(0)); }, "f", F::WriteProtected, 0},
+        {"own link", [&] { return file("g", P(0644)) && link("g", "f", false); }, "g", F::None, 0644},
+        {"own link to a protected file", [&] { return file("g", P(0444)) && link("g", "f", false); }, "g",
+         F::WriteProtected, 0444},
+        {"another user's link", [&] { return file("g", P(0644)) && link("g", "f", true); }, "g", F::ForeignLink,
+         0644},
+        {"own link to another user's link",
+         [&] { return file("g", P(0644)) && link("g", "h", true) && link("h", "f", false); }, "g", F::ForeignLink,
+         0644},
+    };
+    struct Writer {
+        const char *name;
+        std::function<WriteResult()> write;
+        const char *written;
+    };
+    const Writer writers[] = {
+        {"replace", [] { return writeFileAtomically("f", "new"); }, "new"},
+        {"append",
+         [] {
+             const OpenedFile opened = openForWriting("f", O_WRONLY | O_APPEND | O_CREAT);
+             if (opened.fd < 0)
+                 return opened.result;
+             const bool all = ::write(opened.fd, "new", 3) == 3;
+             ::close(opened.fd);
+             return all ? WriteResult{} : WriteResult::fromErrno(EIO);
+         },
+         "oldnew"},
+    };
+    for (const Writer &w : writers) {
+        for (const Case &c : cases) {
+            SCOPED_TRACE(std::string(w.name) + ": " + c.name);
+            TempWorkDir dir;
+            fs::permissions(".", P(01777)); // a shared directory, as /tmp is
+            if (!c.make()) {
+                std::cout << "skipped (" << kNeedsRoot << "): " << c.name << "\n";
+                continue;
+            }
+            const std::vector<std::string> before = directoryEntries();
+            const WriteResult result = w.write();
+            EXPECT_EQ(result.failure, c.want);
+            EXPECT_EQ(modeOf(c.target), c.wantMode);
+            EXPECT_EQ(directoryEntries(), before);
+            EXPECT_EQ(fs::is_symlink("f"), std::string(c.target) != "f");
+            fs::permissions(c.target, P(0600)); // to read it back as any user
+            EXPECT_EQ(readFile(c.target), c.want == F::None ? w.written : "old");
+        }
+    }
+}
+
+TEST(FileIo, NewFilesAreTheOwnersToReadAndWrite) {
+    TempWorkDir dir;
+    const mode_t previous = ::umask(0277);
+    ASSERT_TRUE(writeFileAtomically("replaced", "x").ok());
+    const OpenedFile appended = openForWriting("appended", O_WRONLY | O_APPEND | O_CREAT);
+    ::umask(previous);
+    ASSERT_GE(appended.fd, 0);
+    ::close(appended.fd);
+    EXPECT_TRUE(appended.created);
+    EXPECT_EQ(modeOf("replaced"), 0600u);
+    EXPECT_EQ(modeOf("appended"), 0600u);
+    const OpenedFile missing = openForWriting("missing", O_WRONLY);
+    EXPECT_EQ(missing.fd, -1);
+    EXPECT_EQ(missing.result, WriteResult::fromErrno(ENOENT)) << "no O_CREAT, no new file";
+}
+
+TEST(FileIo, OnlyTheProgramsOwnLeftoversAreRemoved) {
+    TempWorkDir dir;
+    struct Case {
+        const char *name;
+        std::function<bool(const char *)> make;
+        bool removed;
+    };
+    const auto regular = [](const char *name) { return writeFile(name, "x"), true; };
+    const Case cases[] = {
+        {".zenbalo.dat.AbC123", regular, true},
+        {".log.txt.Zz9xY0", regular, true},
+        {".zenbalo.dat.damaged-20240101-101010.q1W2e3", regular, true},
+        {".zenbalo.dat.bak.abcdef", regular, true},
+        {"zenbalo.dat.AbC123", regular, false},
+        {".zenbalo.dat.AbC12", regular, false},
+        {".zenbalo.dat.AbC1_3", regular, false},
+        {".other.txt.AbC123", regular, false},
+        {".zenbalo.datx.AbC123", regular, false},
+        {".zenbalo.dat.damaged-.AbC123", regular, false},
+        {".zenbalo.cfg.Dir123", [](const char *name) { return fs::create_directory(name); }, false},
+        {".zenbalo.cfg.Lnk123", [](const char *name) { return fs::create_symlink("zenbalo.cfg", name), true; },
+         false},
+        {".log.txt.Fgn123", [](const char *name) { return writeFile(name, "x"), giveToAnotherUser(name); }, false},
+    };
+    std::vector<std::string> kept;
+    for (const Case &c : cases)
+        if (c.make(c.name) && !c.removed)
+            kept.push_back(c.name);
+        else if (!c.removed)
+            fs::remove(c.name);
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(removeSaveLeftovers({"zenbalo.dat", "zenbalo.dat.bak", "zenbalo.cfg", "log.txt"}), 4);
+    EXPECT_EQ(directoryEntries(), kept);
 }
