@@ -4,9 +4,11 @@
 #include "common/file_io.h"
 #include "common/number.h"
 #include "common/sjis.h"
+#include "common/text.h"
 #include "engine/rates.h"
 #include "library/value_reader.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zenbalo {
@@ -30,6 +32,28 @@ void appendQuotedLine(std::string &text, std::string_view value) {
     else
         text += withoutDoubleQuotes(value);
     text += "\"\r\n";
+}
+
+// zenbalo.kan is edited outside the program: Shift_JIS as shipped, or UTF-8
+// as today's editors save it. Shift_JIS with any double-byte character is
+// practically never valid UTF-8, while UTF-8 text is often valid Shift_JIS
+// by chance: valid UTF-8 beyond ASCII, or after a byte-order mark, is UTF-8.
+// The byte 0x5C is the yen sign either way.
+std::optional<std::string> decodeRateList(std::string_view bytes) {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const bool marked = bytes.starts_with(kBom);
+    const std::string_view body = marked ? bytes.substr(kBom.size()) : bytes;
+    const bool ascii = std::all_of(body.begin(), body.end(), [](char c) { return (c & 0x80) == 0; });
+    if ((!marked && ascii) || !isValidUtf8(body))
+        return decodeSjis(bytes);
+    std::string text;
+    text.reserve(body.size());
+    for (const char c : body)
+        if (c == '\\')
+            text += kYen;
+        else
+            text += c;
+    return text;
 }
 
 } // namespace
@@ -136,7 +160,7 @@ std::string libraryBytes(const Library &library) {
 
 RateList parseRateList(std::string_view bytes) {
     RateList list;
-    const auto text = decodeSjis(bytes);
+    const auto text = decodeRateList(bytes);
     ValueReader reader(text ? *text : std::string_view());
     const auto count = text ? reader.readInt16() : std::nullopt;
     if (!count || *count < 0) {
@@ -145,14 +169,14 @@ RateList parseRateList(std::string_view bytes) {
     }
     list.count = *count;
     for (int i = 0; i < list.count; ++i) {
-        const auto entry = reader.readString();
+        auto entry = reader.readString();
         if (!entry) {
             list.damaged = true;
             break;
         }
-        const double balls = ballsPer100Yen(*entry);
-        if (std::isfinite(balls) && balls > 0)
-            list.entries.push_back(*entry);
+        // An entry without a rate keeps its place: the saved selection counts
+        // every entry, and the calculation refuses it when it is chosen.
+        list.entries.push_back(std::move(*entry));
     }
     return list;
 }
@@ -162,7 +186,7 @@ std::vector<std::string> loadRateList() {
     if (file.status == FileContents::Status::Missing)
         return builtInRateList();
     const RateList read = file.status == FileContents::Status::Ok ? parseRateList(file.bytes) : RateList{{}, true, 0};
-    if (read.entries.empty() && (read.damaged || read.count > 0))
+    if (read.entries.empty() && read.damaged)
         return builtInRateList();
     return read.entries;
 }

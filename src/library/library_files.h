@@ -22,8 +22,10 @@ std::string settingsBytes(const AppSettings &settings);
 std::optional<Library> parseLibrary(std::string_view bytes);
 std::string libraryBytes(const Library &library);
 
+// zenbalo.kan as read: Shift_JIS, or UTF-8 when it is valid UTF-8 beyond
+// ASCII or starts with a byte-order mark.
 struct RateList {
-    std::vector<std::string> entries; // usable entries only
+    std::vector<std::string> entries; // every entry, also one that names no rate
     bool damaged = false;
     int count = 0; // as the file gives it; 0 when it gives none
 };
@@ -69,7 +71,7 @@ private:
 };
 
 // The file's entries; the built-in list when the file is missing, or damaged
-// or filtered down to no entries. A well-formed count of 0 gives an empty list.
+// before its first entry. A well-formed count of 0 gives an empty list.
 std::vector<std::string> loadRateList();
 
 } // namespace zenbalo
