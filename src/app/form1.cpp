@@ -114,7 +114,7 @@ void Form1::Form_Unload(bool &cancel) {
     if (const WriteResult saved = WriteSettingsFile(); !saved.ok())
         dialogs_.refuse(withReason("zenbalo.cfgを保存できませんでした。", saved), "Zenbalo - 終了");
     if (const WriteResult saved = WriteLogReport(); !saved.ok())
-        dialogs_.refuse(withReason("ログを保存できませんでした。", saved), "Zenbalo - 終了");
+        dialogs_.refuse(withReason("log.txtを保存できませんでした。", saved), "Zenbalo - 終了");
 }
 
 // False when the library could not be written: closing now would lose it.
@@ -255,7 +255,7 @@ WriteResult Form1::WriteLogReport() {
 
 void Form1::mnuLogSave_Click() {
     if (const WriteResult saved = WriteLogReport(); !saved.ok())
-        dialogs_.refuse(withReason("ログを保存できませんでした。", saved), "Zenbalo - ログを保存");
+        dialogs_.refuse(withReason("log.txtを保存できませんでした。", saved), "Zenbalo - ログを保存");
 }
 
 // ---- groups
