@@ -41,7 +41,12 @@ public:
         if (suffix > 0 && input[input.size() - suffix].isLowSurrogate())
             --suffix;
         const QString inserted = input.mid(prefix, input.size() - prefix - suffix);
-        const QString kept = box_->filtered(inserted);
+        const qsizetype room = box_->typingLimit_ - prefix - suffix;
+        QString kept;
+        // Piece by piece, so a huge paste costs no more than what fits.
+        for (qsizetype from = 0; from < inserted.size() && kept.size() < room; from += room)
+            kept += box_->filtered(inserted.mid(from, room));
+        kept.truncate(std::max<qsizetype>(room, 0));
         if (kept == inserted)
             return Acceptable;
         input = input.left(prefix) + kept + input.right(suffix);
@@ -56,7 +61,6 @@ private:
 
 EntryBox::EntryBox(BoxFilter filter, QWidget *parent) : QLineEdit(parent), filter_(filter) {
     setValidator(new EntryValidator(this));
-    setMaxLength(kMaxFieldCharacters);
     if (filter != BoxFilter::Text)
         setAttribute(Qt::WA_InputMethodEnabled, false);
     connect(this, &QLineEdit::textEdited, this, [this](const QString &text) {
@@ -72,6 +76,9 @@ EntryBox::EntryBox(BoxFilter filter, QWidget *parent) : QLineEdit(parent), filte
 }
 
 void EntryBox::write(const QString &text) {
+    // The limit is for typing: a longer text the program shows (read from a
+    // file) stays whole and can be edited within its length.
+    typingLimit_ = std::max<qsizetype>(kMaxFieldCharacters, text.size());
     programWrite_ = true;
     setText(text);
     setCursorPosition(0);

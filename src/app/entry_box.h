@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "common/machine_record.h"
+
 #include <QKeySequence>
 #include <QLineEdit>
 
@@ -47,6 +49,7 @@ private:
 
     BoxFilter filter_;
     bool programWrite_ = false;
+    qsizetype typingLimit_ = kMaxFieldCharacters; // in characters; write() may raise it
     QString previousText_;
 };
 
