@@ -23,8 +23,9 @@ int main(int argc, char *argv[]) {
         std::fwrite(err.data(), 1, err.size(), stderr);
         return *status;
     }
-    // Before anything else: a second start shows nothing and touches no file.
-    if (!zenbalo::acquireSingleInstanceLock())
+    // Before anything else: a second start in this directory wakes the first and ends, touching no file.
+    zenbalo::SingleInstance instance;
+    if (!instance.acquire())
         return 0;
     // glibc gives each block of 128 KiB or more pages of its own and returns
     // them when it is freed, so the next large block faults in new pages
@@ -40,6 +41,7 @@ int main(int argc, char *argv[]) {
     zenbalo::XdgShell shell;
     zenbalo::Form1 form(dialogs, shell);
     dialogs.setParent(&form);
+    instance.listen(form);
     form.Form_Load();
     form.show();
     return app.exec();

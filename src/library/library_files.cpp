@@ -15,8 +15,6 @@ namespace zenbalo {
 
 namespace {
 
-constexpr const char *kBackupFile = "zenbalo.dat.bak";
-
 // No file this program writes comes near these sizes (a library of 2047
 // machines whose every field is as long as a box takes is under 17 MB); a
 // larger file is damaged and is not read at all.

@@ -14,6 +14,7 @@ namespace zenbalo {
 
 inline constexpr const char *kSettingsFile = "zenbalo.cfg";
 inline constexpr const char *kLibraryFile = "zenbalo.dat";
+inline constexpr const char *kBackupFile = "zenbalo.dat.bak";
 inline constexpr const char *kRateListFile = "zenbalo.kan";
 
 // Contents of the files, both ways. Readers return nullopt for a damaged file.
