@@ -212,15 +212,18 @@ TEST_F(FileStatesTest, NothingIsLostAndWhatIsWrittenReadsBack) {
         {"their owner may not read them", [&] { return chmodAll(0200); }, ""},
         {"write-protected", [&] { return chmodAll(0444); }, kProtected},
         {"unreadable and write-protected", [&] { return chmodAll(0); }, kProtected},
-        {"another user's links in a shared directory",
+        {"another user's links in a shared directory, zenbalo.cfg's behind a link of the player's",
          [] {
              fs::permissions(".", fs::perms(01777));
              fs::create_directory("victim");
              for (const SavedFile &file : kSaved) {
-                 fs::rename(file.name, std::string("victim/") + file.name);
-                 fs::create_symlink(std::string("victim/") + file.name, file.name);
-                 if (!giveToAnotherUser(file.name))
+                 const std::string name = file.name, planted = name == kSettingsFile ? "planted" : name;
+                 fs::rename(name, "victim/" + name);
+                 fs::create_symlink("victim/" + name, planted);
+                 if (!giveToAnotherUser(planted))
                      return std::string(kNeedsRoot);
+                 if (planted != name)
+                     fs::create_symlink(planted, name);
              }
              return std::string();
          },

@@ -10,7 +10,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <functional>
-#include <iostream>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -150,82 +149,6 @@ TEST(FileIo, DamagedFileIsKeptWhileItsNameGoesOnExisting) {
     }
     TempWorkDir dir;
     EXPECT_TRUE(keepDamagedFile("missing").name.empty());
-}
-
-// What a save finds at the file's name, through both ways the program writes:
-// a new file renamed over the old one, and an append in place. A refused
-// write leaves every byte and every bit as it was.
-TEST(FileIo, WritesHonourWriteProtectionAndOnlyTrustedLinks) {
-    const auto file = [](const char *name, fs::perms mode) {
-        writeFile(name, "old");
-        fs::permissions(name, mode);
-        return true;
-    };
-    const auto link = [](const char *target, const char *name, bool foreign) {
-        fs::create_symlink(target, name);
-        return !foreign || giveToAnotherUser(name);
-    };
-    using P = fs::perms;
-    using F = WriteResult::Failure;
-    struct Case {
-        const char *name;
-        std::function<bool()> make; // "f", and what it leads to; false when the case needs root
-        const char *target;         // the file written
-        F want;
-        unsigned wantMode;
-    };
-    const Case cases[] = {
-        {"plain file", [&] { return file("f", P(0640)); }, "f", F::None, 0640},
-        {"its owner may not read it", [&] { return file("f", P(0200)); }, "f", F::None, 0600},
-        {"other bits stay", [&] { return file("f", P(0204)); }, "f", F::None, 0604},
-        {"write-protected", [&] { return file("f", P(0444)); }, "f", F::WriteProtected, 0444},
-        {"unreadable and write-protected", [&] { return file("f", P(0)); }, "f", F::WriteProtected, 0},
-        {"own link", [&] { return file("g", P(0644)) && link("g", "f", false); }, "g", F::None, 0644},
-        {"own link to a protected file", [&] { return file("g", P(0444)) && link("g", "f", false); }, "g",
-         F::WriteProtected, 0444},
-        {"another user's link", [&] { return file("g", P(0644)) && link("g", "f", true); }, "g", F::ForeignLink,
-         0644},
-        {"own link to another user's link",
-         [&] { return file("g", P(0644)) && link("g", "h", true) && link("h", "f", false); }, "g", F::ForeignLink,
-         0644},
-    };
-    struct Writer {
-        const char *name;
-        std::function<WriteResult()> write;
-        const char *written;
-    };
-    const Writer writers[] = {
-        {"replace", [] { return writeFileAtomically("f", "new"); }, "new"},
-        {"append",
-         [] {
-             const OpenedFile opened = openForWriting("f", O_WRONLY | O_APPEND | O_CREAT);
-             if (opened.fd < 0)
-                 return opened.result;
-             const bool all = ::write(opened.fd, "new", 3) == 3;
-             ::close(opened.fd);
-             return all ? WriteResult{} : WriteResult::fromErrno(EIO);
-         },
-         "oldnew"},
-    };
-    for (const Writer &w : writers) {
-        for (const Case &c : cases) {
-            SCOPED_TRACE(std::string(w.name) + ": " + c.name);
-            TempWorkDir dir;
-            fs::permissions(".", P(01777)); // a shared directory, as /tmp is
-            if (!c.make()) {
-                std::cout << "skipped (" << kNeedsRoot << "): " << c.name << "\n";
-                continue;
-            }
-            const std::vector<std::string> before = directoryEntries();
-            const WriteResult result = w.write();
-            EXPECT_EQ(result.failure, c.want);
-            EXPECT_EQ(modeOf(c.target), c.wantMode);
-            EXPECT_EQ(directoryEntries(), before);
-            EXPECT_EQ(fs::is_symlink("f"), std::string(c.target) != "f");
-            fs::permissions(c.target, P(0600)); // to read it back as any user
-            EXPECT_EQ(readFile(c.target), c.want == F::None ? w.written : "old");
-        }
-    }
 }
 
 TEST(FileIo, NewFilesAreTheOwnersToReadAndWrite) {
