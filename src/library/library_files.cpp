@@ -32,28 +32,6 @@ void appendQuotedLine(std::string &text, std::string_view value) {
     text += "\"\r\n";
 }
 
-// zenbalo.kan is edited outside the program: Shift_JIS as shipped, or UTF-8
-// as today's editors save it. Shift_JIS with any double-byte character is
-// practically never valid UTF-8, while UTF-8 text is often valid Shift_JIS
-// by chance: valid UTF-8 beyond ASCII, or after a byte-order mark, is UTF-8.
-// The byte 0x5C is the yen sign either way.
-std::optional<std::string> decodeRateList(std::string_view bytes) {
-    constexpr std::string_view kBom = "\xEF\xBB\xBF";
-    const bool marked = bytes.starts_with(kBom);
-    const std::string_view body = marked ? bytes.substr(kBom.size()) : bytes;
-    const bool ascii = std::all_of(body.begin(), body.end(), [](char c) { return (c & 0x80) == 0; });
-    if ((!marked && ascii) || !isValidUtf8(body))
-        return decodeSjis(bytes);
-    std::string text;
-    text.reserve(body.size());
-    for (const char c : body)
-        if (c == '\\')
-            text += kYen;
-        else
-            text += c;
-    return text;
-}
-
 } // namespace
 
 std::optional<AppSettings> parseSettings(std::string_view bytes) {
@@ -154,6 +132,25 @@ std::string libraryBytes(const Library &library) {
     if (fields.empty())
         appendQuotedLine(text, ""); // an empty library still has its one element
     return encodeSjisLossy(text);
+}
+
+// Shift_JIS with any double-byte character is practically never valid UTF-8,
+// while UTF-8 text is often valid Shift_JIS by chance.
+std::optional<std::string> decodeRateList(std::string_view bytes) {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const bool marked = bytes.starts_with(kBom);
+    const std::string_view body = marked ? bytes.substr(kBom.size()) : bytes;
+    const bool ascii = std::all_of(body.begin(), body.end(), [](char c) { return (c & 0x80) == 0; });
+    if ((!marked && ascii) || !isValidUtf8(body))
+        return decodeSjis(bytes);
+    std::string text;
+    text.reserve(body.size());
+    for (const char c : body)
+        if (c == '\\')
+            text += kYen;
+        else
+            text += c;
+    return text;
 }
 
 RateList parseRateList(std::string_view bytes) {

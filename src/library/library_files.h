@@ -23,8 +23,13 @@ std::string settingsBytes(const AppSettings &settings);
 std::optional<Library> parseLibrary(std::string_view bytes);
 std::string libraryBytes(const Library &library);
 
-// zenbalo.kan as read: Shift_JIS, or UTF-8 when it is valid UTF-8 beyond
-// ASCII or starts with a byte-order mark.
+// zenbalo.kan is edited outside the program: Shift_JIS as shipped, or UTF-8
+// as today's editors save it. Valid UTF-8 beyond ASCII, or after a byte-order
+// mark, is UTF-8 (without the mark); anything else is Shift_JIS. The byte 0x5C
+// is the yen sign either way. nullopt when the bytes are neither.
+std::optional<std::string> decodeRateList(std::string_view bytes);
+
+// zenbalo.kan as read.
 struct RateList {
     std::vector<std::string> entries; // every entry, also one that names no rate
     bool damaged = false;
