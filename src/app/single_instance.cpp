@@ -10,10 +10,11 @@
 #include <QSocketNotifier>
 #include <QWidget>
 #include <cerrno>
-#include <cstdio>
 #include <cstddef>
+#include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <string>
 #include <sys/file.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
@@ -32,6 +33,16 @@ int openLockFile() {
     constexpr int flags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
     const int fd = ::open(kLockFile, O_RDWR | O_CREAT | flags, 0644);
     return fd >= 0 || errno != EACCES ? fd : ::open(kLockFile, O_RDONLY | flags);
+}
+
+// The local socket of the working directory for this user, in Linux's
+// abstract namespace: no file, no limit of a path's length, and another
+// user's socket of that name is told apart by its owner, not by its name.
+std::string wakeSocketName() {
+    struct stat dir {};
+    ::stat(".", &dir);
+    return "zenbalo-" + std::to_string(::geteuid()) + "-" + std::to_string(dir.st_dev) + "-" +
+           std::to_string(dir.st_ino);
 }
 
 struct SocketAddress {
@@ -98,13 +109,6 @@ void bringToFront(QWidget &window) {
 
 } // namespace
 
-std::string wakeSocketName() {
-    struct stat dir {};
-    ::stat(".", &dir);
-    return "zenbalo-" + std::to_string(::geteuid()) + "-" + std::to_string(dir.st_dev) + "-" +
-           std::to_string(dir.st_ino);
-}
-
 bool SingleInstance::acquire() {
     // The instance before may remove its lock file as it ends, between our
     // open and our lock: a lock on a name no longer there guards nothing.
@@ -121,7 +125,8 @@ bool SingleInstance::acquire() {
             }
             return !held;
         }
-        struct stat opened {}, named {};
+        struct stat opened {};
+        struct stat named {};
         if (::fstat(fd, &opened) == 0 && ::lstat(kLockFile, &named) == 0 && sameFile(opened, named)) {
             lockFd_ = fd;
             removeSaveLeftovers({kLibraryFile, kBackupFile, kSettingsFile, kLogFile, kAnalysisFile});
@@ -154,7 +159,8 @@ SingleInstance::~SingleInstance() {
         return;
     // Removed while still locked, so that the directory is left as found; a
     // start that opened it meanwhile sees the name gone and tries again.
-    struct stat opened {}, named {};
+    struct stat opened {};
+    struct stat named {};
     if (::fstat(lockFd_, &opened) == 0 && ::lstat(kLockFile, &named) == 0 && sameFile(opened, named))
         ::unlink(kLockFile);
     ::close(lockFd_);

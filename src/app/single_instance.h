@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <string>
-
 class QWidget;
 
 namespace zenbalo {
@@ -30,7 +28,6 @@ public:
     // the program. Holding it, this instance removes what interrupted saves
     // left behind, since no save can be under way any more.
     bool acquire();
-    bool holdsLock() const { return lockFd_ >= 0; }
 
     // From now on a second start brings `window` (or the dialog it shows) to
     // the front, where the desktop allows. Needs the QApplication.
@@ -40,10 +37,5 @@ private:
     int lockFd_ = -1;
     int listenFd_ = -1;
 };
-
-// The name of the local socket of the working directory for this user, in
-// Linux's abstract namespace: no file, no length limit of a path, and another
-// user's socket of that name is told apart by its owner, not by its name.
-std::string wakeSocketName();
 
 } // namespace zenbalo

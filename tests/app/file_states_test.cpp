@@ -245,7 +245,8 @@ TEST_F(FileStatesTest, NothingIsLostAndWhatIsWrittenReadsBack) {
          ""},
         {"a rate list in UTF-8 with an entry without a rate",
          [] {
-             writeFile(kRateListFile, "\xEF\xBB\xBF" "3\r\n\"30玉 (3.33円)\"\r\n\"玉なし\"\r\n\"28玉 (3.57円)\"\r\n");
+             writeFile(kRateListFile, "\xEF\xBB\xBF"
+                                      "3\r\n\"30玉 (3.33円)\"\r\n\"玉なし\"\r\n\"28玉 (3.57円)\"\r\n");
              AppSettings settings = *parseSettings(readFile(kSettingsFile));
              settings.rateListIndex = 2;
              writeFile(kSettingsFile, settingsBytes(settings));

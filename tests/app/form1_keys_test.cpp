@@ -118,8 +118,7 @@ TEST(EntryBox, TheLimitIsForTypingNotForWhatTheProgramWrote) {
         {"a longer text is written whole", longer, [](EntryBox &) {}, longer},
         {"typing does not lengthen it", longer, typeAtEnd("z"), longer},
         {"it can be shortened", longer, [](EntryBox &box) { QTest::keyClick(&box, Qt::Key_Delete); }, longer.mid(1)},
-        {"and typed over within its length",
-         longer,
+        {"and typed over within its length", longer,
          [](EntryBox &box) {
              box.setSelection(0, 2);
              QTest::keyClicks(&box, "ab");

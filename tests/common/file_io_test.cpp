@@ -187,8 +187,7 @@ TEST(FileIo, OnlyTheProgramsOwnLeftoversAreRemoved) {
         {".zenbalo.datx.AbC123", regular, false},
         {".zenbalo.dat.damaged-.AbC123", regular, false},
         {".zenbalo.cfg.Dir123", [](const char *name) { return fs::create_directory(name); }, false},
-        {".zenbalo.cfg.Lnk123", [](const char *name) { return fs::create_symlink("zenbalo.cfg", name), true; },
-         false},
+        {".zenbalo.cfg.Lnk123", [](const char *name) { return fs::create_symlink("zenbalo.cfg", name), true; }, false},
         {".log.txt.Fgn123", [](const char *name) { return writeFile(name, "x"), giveToAnotherUser(name); }, false},
     };
     std::vector<std::string> kept;

@@ -22,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
             continue;
         SharedResults shared;
         shared.yenPerBall = yen;
-        const MachineRecord machine = {"x", "1/300", "", "50", "", "10000", "10000", "", "", "", "", "", "", "", "",
-                                       "1500"};
+        const MachineRecord machine = {"x", "1/300", "", "50", "", "10000", "10000", "",
+                                       "",  "",      "", "",   "", "",      "",      "1500"};
         check(runCalculation(machine, "20", "2000", shared).status == "換金率が異常です。",
               "an entry without a usable rate is refused by the calculation");
     }
