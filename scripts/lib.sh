@@ -10,7 +10,7 @@ declare -A packageGroups=(
              libsqlite3-dev libboost-math-dev"
     [test]="googletest libgtest-dev desktop-file-utils appstream"
     [package]="dpkg-dev lintian man-db"
-    [x]="xvfb xdotool"
+    [x]="xvfb xdotool x11-utils"
     [bench]="libbenchmark-dev libxcb1-dev libxcb-damage0-dev"
     [fuzz]="clang libclang-rt-14-dev"
     [profile]="valgrind"
@@ -80,8 +80,7 @@ makeWork() {
 }
 
 # privateX [WIDTHxHEIGHTxDEPTH]: an X server of this script's own, ended with
-# it. A runtime directory of its own keeps Zenbalo's single-instance lock
-# apart from any Zenbalo the user runs.
+# it, and a runtime directory of its own for Qt.
 privateX() {
     makeWork
     Xvfb -displayfd 3 -screen 0 "${1:-1024x768x24}" -nolisten tcp -noreset 3>"$work/display" 2>"$work/xvfb.log" &

@@ -12,19 +12,6 @@ namespace zenbalo {
 
 namespace {
 
-// Opens bunseki.txt for appending; `created` tells whether it was missing.
-// Non-blocking, so that a FIFO without a reader fails instead of waiting.
-int openForAppend(bool &created) {
-    constexpr int flags = O_WRONLY | O_APPEND | O_NONBLOCK | O_CLOEXEC;
-    created = false;
-    int fd = ::open(kAnalysisFile, flags);
-    if (fd < 0 && errno == ENOENT) {
-        fd = ::open(kAnalysisFile, flags | O_CREAT, 0666);
-        created = fd >= 0;
-    }
-    return fd;
-}
-
 // A bunseki.txt that is no regular file is in the way and is left alone.
 WriteResult regularFileCheck(int fd) {
     struct stat st;
@@ -87,10 +74,12 @@ std::string analysisRecordBytes(const AnalysisRecord &record) { return sjisLines
 
 WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *place) {
     const std::string bytes = analysisRecordBytes(record);
-    bool created = false;
-    const int fd = openForAppend(created);
-    if (fd < 0)
-        return WriteResult::fromErrno(errno);
+    // Non-blocking, so that a FIFO without a reader fails instead of waiting.
+    const OpenedFile file = openForWriting(kAnalysisFile, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK);
+    if (file.fd < 0)
+        return file.result;
+    const int fd = file.fd;
+    const bool created = file.created;
     if (const WriteResult regular = regularFileCheck(fd); !regular.ok()) {
         ::close(fd);
         return regular;
@@ -117,9 +106,10 @@ WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *plac
 }
 
 WriteResult cutAnalysisRecord(const RecordPlace &place) {
-    const int fd = ::open(kAnalysisFile, O_WRONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        return WriteResult::fromErrno(errno);
+    const OpenedFile file = openForWriting(kAnalysisFile, O_WRONLY | O_NONBLOCK);
+    if (file.fd < 0)
+        return file.result;
+    const int fd = file.fd;
     struct stat st;
     int error = 0;
     if (::fstat(fd, &st) != 0)

@@ -39,7 +39,7 @@ struct RecordPlace {
 // it is missing: one write at its end, then a flush to disk. The file is never
 // read, so its size costs neither memory nor time, and a crash can tear only
 // this record; a failed write leaves the file as it was. A bunseki.txt that is
-// not a regular file is not written. `place`, when given, receives where the
+// not a regular file, or that openForWriting refuses, is not written. `place`, when given, receives where the
 // record went, for cutAnalysisRecord.
 [[nodiscard]] WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *place = nullptr);
 

@@ -64,12 +64,13 @@ public:
                 box_->stepRefused_ = true;
             return Acceptable;
         }
-        const std::optional<QString> pasted = box_->pasteable(inserted);
+        const qsizetype room = box_->typingLimit_ - (input.size() - inserted.size());
+        const std::optional<QString> pasted = box_->pasteable(inserted, room);
         if (!pasted) {
             box_->refuse();
             return Invalid;
         }
-        const QString kept = leftFitting(*pasted, kMaxFieldCharacters - (input.size() - inserted.size()));
+        const QString kept = leftFitting(*pasted, room);
         if (kept.isEmpty())
             return Invalid; // nothing left to insert: the box stays as it was
         if (kept == inserted)
@@ -100,8 +101,11 @@ EntryBox::EntryBox(BoxFilter filter, QWidget *parent) : QLineEdit(parent), filte
 }
 
 void EntryBox::write(const QString &text) {
+    // The limit is for typing: a longer text the program shows (read from a
+    // file) stays whole and can be edited within its length.
+    typingLimit_ = std::max<qsizetype>(kMaxFieldCharacters, text.size());
     programWrite_ = true;
-    setText(leftFitting(text, kMaxFieldCharacters));
+    setText(text);
     setCursorPosition(0);
     programWrite_ = false;
 }
@@ -142,9 +146,14 @@ QString EntryBox::filtered(const QString &text) const {
     return out;
 }
 
-std::optional<QString> EntryBox::pasteable(const QString &text) const {
-    if (filter_ == BoxFilter::Text)
-        return filtered(text);
+std::optional<QString> EntryBox::pasteable(const QString &text, qsizetype room) const {
+    if (filter_ == BoxFilter::Text) {
+        // Piece by piece, so a huge paste costs no more than what fits.
+        QString kept;
+        for (qsizetype from = 0; from < text.size() && kept.size() < room; from += room)
+            kept += filtered(text.mid(from, room));
+        return kept;
+    }
     // A number box never drops a character: "1/300 x5%" must not become 13005.
     const QString trimmed = text.trimmed();
     if (filtered(trimmed) != trimmed)
@@ -251,7 +260,7 @@ void EntryBox::contextMenuEvent(QContextMenuEvent *e) {
 void EntryBox::dropEvent(QDropEvent *e) {
     // Refused before the line edit accepts it, so a dragging program does not
     // take the text as moved here and delete it.
-    if (e->mimeData()->hasText() && !pasteable(e->mimeData()->text())) {
+    if (e->mimeData()->hasText() && !pasteable(e->mimeData()->text(), typingLimit_)) {
         e->ignore();
         refuse();
         return;

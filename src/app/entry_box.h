@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "common/machine_record.h"
+
 #include <QKeySequence>
 #include <QLineEdit>
 #include <optional>
@@ -70,8 +72,9 @@ private:
     friend class EntryValidator;
     bool accepts(char32_t c) const;
     bool isMenuShortcut(const QKeySequence &pressed) const;
-    // What a paste of `text` inserts; nothing when the paste is refused.
-    std::optional<QString> pasteable(const QString &text) const;
+    // What a paste of `text` inserts, filtered no further than `room`
+    // characters; nothing when the paste is refused.
+    std::optional<QString> pasteable(const QString &text, qsizetype room = kMaxFieldCharacters) const;
     void historyStep(bool back);
     void refuse();
 
@@ -79,6 +82,7 @@ private:
     bool programWrite_ = false;
     bool historyStep_ = false; // an Undo or Redo under way
     bool stepRefused_ = false; // ... that would insert what typing cannot
+    qsizetype typingLimit_ = kMaxFieldCharacters; // in characters; write() may raise it
     QString previousText_;
 };
 

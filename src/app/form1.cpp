@@ -106,25 +106,28 @@ void Form1::Form_Unload(bool &cancel) {
     if (dataChanged_) {
         const auto answer = dialogs_.ask({"データを保存しますか？", "Zenbalo - 終了", MessageBox::Buttons::YesNoCancel,
                                           MessageBox::Icon::Question, MessageBox::Answer::Yes});
-        if (answer == MessageBox::Answer::Yes) {
-            for (int g = 0; g < kGroups; ++g)
-                library_.setTitle(g, toStd(Text2[g]->text()));
-            if (const WriteResult saved = WriteLibraryFile(); saved.ok()) {
-                storePlayConditions(settings_, toStd(Text3[0]->text()), toStd(Text3[1]->text()));
-            } else {
-                // Closing now would lose the library in memory; the play
-                // conditions stay as they were until a save succeeds.
-                dialogs_.refuse(withReason("zenbalo.datを保存できませんでした。", saved), "Zenbalo - 終了");
-                cancel = true;
-            }
-        } else if (answer == MessageBox::Answer::Cancel) {
+        if (answer == MessageBox::Answer::Yes)
+            cancel = !putBackCutMachine() || !saveLibrary();
+        else if (answer == MessageBox::Answer::Cancel)
             cancel = true;
-        }
     }
     if (const WriteResult saved = WriteSettingsFile(); !saved.ok())
         dialogs_.refuse(withReason("zenbalo.cfgを保存できませんでした。", saved), "Zenbalo - 終了");
     if (const WriteResult saved = WriteLogReport(); !saved.ok())
-        dialogs_.refuse(withReason("ログを保存できませんでした。", saved), "Zenbalo - 終了");
+        dialogs_.refuse(withReason("log.txtを保存できませんでした。", saved), "Zenbalo - 終了");
+}
+
+// False when the library could not be written: closing now would lose it.
+// The play conditions then stay as they were until a save succeeds.
+bool Form1::saveLibrary() {
+    for (int g = 0; g < kGroups; ++g)
+        library_.setTitle(g, toStd(Text2[g]->text()));
+    if (const WriteResult saved = WriteLibraryFile(); !saved.ok()) {
+        dialogs_.refuse(withReason("zenbalo.datを保存できませんでした。", saved), "Zenbalo - 終了");
+        return false;
+    }
+    storePlayConditions(settings_, toStd(Text3[0]->text()), toStd(Text3[1]->text()));
+    return true;
 }
 
 void Form1::mnuExit_Click() { close(); }
@@ -252,7 +255,7 @@ WriteResult Form1::WriteLogReport() {
 
 void Form1::mnuLogSave_Click() {
     if (const WriteResult saved = WriteLogReport(); !saved.ok())
-        dialogs_.refuse(withReason("ログを保存できませんでした。", saved), "Zenbalo - ログを保存");
+        dialogs_.refuse(withReason("log.txtを保存できませんでした。", saved), "Zenbalo - ログを保存");
 }
 
 // ---- groups

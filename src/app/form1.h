@@ -9,6 +9,7 @@
 #include "common/shell.h"
 #include "engine/calculation.h"
 #include "library/library.h"
+#include "library/library_edit.h"
 #include "library/library_files.h"
 #include "library/settings.h"
 
@@ -148,6 +149,8 @@ private:
     void InsertMachine();
     void RemoveMachine();
     void showSelection();
+    [[nodiscard]] bool putBackCutMachine();
+    [[nodiscard]] bool saveLibrary();
 
     Dialogs &dialogs_;
     Shell &shell_;
@@ -166,7 +169,7 @@ private:
     // analysis's only from a successful one.
     std::string calculatedName_;
     std::string machineName_;
-    MachineRecord cutBuffer_{};
+    CutMachine cutBuffer_;
     bool cutWaiting_ = false; // a cut machine waits to be pasted
 
     QButtonGroup *groupButtons_ = nullptr;

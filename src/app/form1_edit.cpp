@@ -90,20 +90,46 @@ void Form1::mnuKiritori_Click() {
     const QString name = Text1[Name]->text();
     if (!hasSelectedMachine(library_, settings_) || name.isEmpty())
         return;
-    // A held name that is stored already could never be pasted.
-    if (nameStoredElsewhere(library_, settings_, toStd(name))) {
+    // A held name that is stored already could never be pasted, nor one the
+    // waiting machine takes back.
+    if (nameStoredElsewhere(library_, settings_, toStd(name)) ||
+        (cutWaiting_ && cutBuffer_.record[Name] == toStd(name))) {
         dialogs_.refuse(toStd(name + "は登録済みです。"), "Zenbalo - 切り抜き");
         return;
     }
-    cutBuffer_ = boxes();
+    if (!putBackCutMachine())
+        return;
+    cutBuffer_ = {boxes(), settings_.currentGroup};
     cutWaiting_ = true;
     mnuPaste->setEnabled(true);
     RemoveMachine();
 }
 
+// A waiting machine that the next Cut or a saving close would lose goes back
+// where it was cut from, or is dropped only at the player's word. False when
+// the player keeps it waiting: the Cut or the close does not happen.
+bool Form1::putBackCutMachine() {
+    if (!cutWaiting_)
+        return true;
+    const int group = cutBuffer_.group;
+    const QString name = toQt(cutBuffer_.record[Name]);
+    if (const std::optional<int> position = putBack(library_, settings_, cutBuffer_)) {
+        dataChanged_ = true;
+        Combo1[group]->insertItem(*position, name);
+        Combo1[group]->setCurrentIndex(settings_.groupListIndex[group]);
+    } else if (dialogs_.ask(question(name + "は貼り付けられていません。破棄しますか？", "Zenbalo - 切り抜き",
+                                     MessageBox::Answer::No)) != MessageBox::Answer::Yes) {
+        return false;
+    }
+    cutWaiting_ = false;
+    mnuPaste->setEnabled(false);
+    return true;
+}
+
 void Form1::mnuPaste_Click() {
-    if (library_.nameStored(cutBuffer_[Name])) {
-        dialogs_.refuse(cutBuffer_[Name] + "は登録済みです。", "Zenbalo - 貼り付け");
+    const MachineRecord &held = cutBuffer_.record;
+    if (library_.nameStored(held[Name])) {
+        dialogs_.refuse(held[Name] + "は登録済みです。", "Zenbalo - 貼り付け");
         return;
     }
     if (library_.libraryFull()) {
@@ -111,7 +137,7 @@ void Form1::mnuPaste_Click() {
         return;
     }
     for (int k = 0; k < kMachineFields; ++k)
-        Text1[k]->write(toQt(cutBuffer_[k]));
+        Text1[k]->write(toQt(held[k]));
     InsertMachine();
     machineEdited_ = false;
     mnuPaste->setEnabled(false);

@@ -192,7 +192,7 @@ bool frmAnalysis::AppendAnalysisRecord() {
         record.results[static_cast<size_t>(k)] = toStd(Label3[k]->text());
     const WriteResult saved = appendAnalysisRecord(record);
     if (!saved.ok())
-        dialogs_.refuse(withReason("分析データを保存できませんでした。", saved), "分析 - 保存");
+        dialogs_.refuse(withReason("bunseki.txtに分析データを保存できませんでした。", saved), "分析 - 保存");
     return saved.ok();
 }
 
@@ -212,7 +212,7 @@ void frmAnalysis::mnuBunDelete_Click() {
     if (answer != MessageBox::Answer::Yes)
         return;
     if (const WriteResult emptied = emptyAnalysisFile(); !emptied.ok())
-        dialogs_.refuse(withReason("分析データを削除できませんでした。", emptied), "分析 - 削除");
+        dialogs_.refuse(withReason("bunseki.txtの分析データを削除できませんでした。", emptied), "分析 - 削除");
 }
 
 void frmAnalysis::mnuExit_Click() { close(); }

@@ -36,8 +36,10 @@ int main(int argc, char *argv[]) {
         if (!data.ok())
             return zenbalo::refuseStart(argc, argv, data.failure);
     }
-    // Before anything else: a second start shows nothing and touches no file.
-    if (!zenbalo::acquireSingleInstanceLock())
+    // Then, in the directory it works in: a second start here wakes the first
+    // and ends, touching no file.
+    zenbalo::SingleInstance instance;
+    if (!instance.acquire())
         return 0;
     // glibc gives each block of 128 KiB or more pages of its own and returns
     // them when it is freed, so the next large block faults in new pages
@@ -53,6 +55,7 @@ int main(int argc, char *argv[]) {
     zenbalo::XdgShell shell;
     zenbalo::Form1 form(dialogs, shell);
     dialogs.setParent(&form);
+    instance.listen(form);
     form.Form_Load();
     form.show();
     return app.exec();

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/file_io.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <dirent.h>
 #include <fcntl.h>
+#include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,11 +22,33 @@ std::string directoryOf(const std::string &path) {
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
+// Whatever else the mode says, a file the program writes must read back at
+// the next start: its owner may always read and write it.
+constexpr mode_t kOwnerReadWrite = S_IRUSR | S_IWUSR;
+
 // The permissions a new file gets from this process.
 mode_t newFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
-    return 0666 & ~mask;
+    return (0666 & ~mask) | kOwnerReadWrite;
+}
+
+bool foreignOwner(uid_t owner) { return owner != ::geteuid() && owner != 0; }
+
+bool writeProtected(const struct stat &st) { return S_ISREG(st.st_mode) && (st.st_mode & S_IWUSR) == 0; }
+
+std::string linkTarget(const std::string &path, const std::string &link) {
+    return link[0] == '/' ? link : directoryOf(path) + "/" + link;
+}
+
+// The replaced file's owner and group stay where this process may give them:
+// root replacing a player's file must not leave it root's.
+void keepOwner(int fd, const struct stat &old) {
+    if (old.st_uid == ::geteuid() && old.st_gid == ::getegid())
+        return;
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        // Not ours to give: the file becomes ours, as a new file would.
+    }
 }
 
 bool writeAll(int fd, const std::string &bytes) {
@@ -85,14 +110,45 @@ std::string resolveLinks(const std::string &name) {
         const ssize_t n = ::readlink(path.c_str(), target, sizeof target - 1);
         if (n < 0)
             return path;
-        const std::string link(target, static_cast<size_t>(n));
-        path = link[0] == '/' ? link : directoryOf(path) + "/" + link;
+        path = linkTarget(path, std::string(target, static_cast<size_t>(n)));
     }
     return path;
 }
 
+WritePlace placeToWrite(const std::string &name) {
+    WritePlace place{name, {}};
+    // Link by link, each looked at itself (lstat), never through the system's
+    // own resolution: that is what a link of another user's must not get.
+    for (int depth = 0; depth < 40; ++depth) {
+        struct stat st;
+        if (::lstat(place.path.c_str(), &st) != 0)
+            return place; // a new file
+        if (!S_ISLNK(st.st_mode)) {
+            if (writeProtected(st))
+                place.refusal = {WriteResult::Failure::WriteProtected};
+            return place;
+        }
+        if (foreignOwner(st.st_uid)) {
+            place.refusal = {WriteResult::Failure::ForeignLink};
+            return place;
+        }
+        char target[PATH_MAX];
+        const ssize_t n = ::readlink(place.path.c_str(), target, sizeof target - 1);
+        if (n <= 0) {
+            place.refusal = WriteResult::fromErrno(n < 0 ? errno : ENOENT);
+            return place;
+        }
+        place.path = linkTarget(place.path, std::string(target, static_cast<size_t>(n)));
+    }
+    place.refusal = WriteResult::fromErrno(ELOOP);
+    return place;
+}
+
 WriteResult writeFileAtomically(const std::string &name, const std::string &bytes) {
-    const std::string target = resolveLinks(name);
+    const WritePlace place = placeToWrite(name);
+    if (!place.refusal.ok())
+        return place.refusal;
+    const std::string &target = place.path;
     const size_t slash = target.rfind('/');
     const std::string base = slash == std::string::npos ? target : target.substr(slash + 1);
     // A hidden name with a unique suffix, created exclusively: no file of the
@@ -102,8 +158,12 @@ WriteResult writeFileAtomically(const std::string &name, const std::string &byte
     if (fd < 0)
         return WriteResult::fromErrno(errno);
     struct stat old;
-    const mode_t mode = ::stat(target.c_str(), &old) == 0 ? (old.st_mode & 07777) : newFileMode();
+    const bool replacing = ::lstat(target.c_str(), &old) == 0;
+    const mode_t mode = replacing ? (old.st_mode & 07777) | kOwnerReadWrite : newFileMode();
+    if (replacing)
+        keepOwner(fd, old);
     int error = 0;
+    // The mode after the owner: a change of owner clears the set-id bits.
     if (::fchmod(fd, mode) != 0 || !writeAll(fd, bytes) || ::fsync(fd) != 0)
         error = errno;
     if (::close(fd) != 0 && error == 0)
@@ -113,6 +173,85 @@ WriteResult writeFileAtomically(const std::string &name, const std::string &byte
     if (error != 0)
         ::unlink(temp.c_str());
     return WriteResult::fromErrno(error);
+}
+
+OpenedFile openForWriting(const std::string &name, int flags) {
+    OpenedFile opened;
+    const WritePlace place = placeToWrite(name);
+    if (!place.refusal.ok()) {
+        opened.result = place.refusal;
+        return opened;
+    }
+    // No link is followed here: placeToWrite has followed those it trusts,
+    // and one put in their place since is refused (ELOOP), not followed.
+    const bool create = (flags & O_CREAT) != 0;
+    flags = (flags & ~O_CREAT) | O_NOFOLLOW | O_CLOEXEC;
+    opened.fd = ::open(place.path.c_str(), flags);
+    if (opened.fd < 0 && errno == ENOENT && create) {
+        opened.fd = ::open(place.path.c_str(), flags | O_CREAT | O_EXCL, newFileMode());
+        opened.created = opened.fd >= 0;
+    }
+    if (opened.fd < 0) {
+        opened.result = WriteResult::fromErrno(errno);
+        return opened;
+    }
+    struct stat st;
+    // open() takes the umask off the mode; the owner's two bits go back on.
+    if ((opened.created && ::fchmod(opened.fd, newFileMode()) != 0) || ::fstat(opened.fd, &st) != 0)
+        opened.result = WriteResult::fromErrno(errno);
+    else if (writeProtected(st)) // root opens it all the same
+        opened.result = {WriteResult::Failure::WriteProtected};
+    else if (S_ISREG(st.st_mode) && (st.st_mode & kOwnerReadWrite) != kOwnerReadWrite && st.st_uid == ::geteuid() &&
+             ::fchmod(opened.fd, (st.st_mode & 07777) | kOwnerReadWrite) != 0)
+        opened.result = WriteResult::fromErrno(errno);
+    if (!opened.result.ok()) {
+        ::close(opened.fd);
+        opened.fd = -1;
+        if (opened.created)
+            ::unlink(place.path.c_str());
+        opened.created = false;
+    }
+    return opened;
+}
+
+namespace {
+
+bool isTemporarySuffix(std::string_view suffix) {
+    return suffix.size() == 7 && suffix[0] == '.' && std::all_of(suffix.begin() + 1, suffix.end(), [](char c) {
+               return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+           });
+}
+
+// ".<file>.XXXXXX" or ".<file>.damaged-<stamp>.XXXXXX", as mkostemp fills them in.
+bool isSaveLeftover(std::string_view entry, const std::vector<std::string> &files) {
+    if (entry.size() < 9 || entry[0] != '.' || !isTemporarySuffix(entry.substr(entry.size() - 7)))
+        return false;
+    const std::string_view base = entry.substr(1, entry.size() - 8);
+    constexpr std::string_view kKept = ".damaged-";
+    return std::any_of(files.begin(), files.end(), [base, kKept](const std::string &file) {
+        return base == file || (base.size() > file.size() + kKept.size() && base.substr(0, file.size()) == file &&
+                                base.substr(file.size(), kKept.size()) == kKept);
+    });
+}
+
+} // namespace
+
+int removeSaveLeftovers(const std::vector<std::string> &files) {
+    DIR *dir = ::opendir(".");
+    if (!dir)
+        return 0;
+    int removed = 0;
+    const int fd = ::dirfd(dir);
+    while (const dirent *entry = ::readdir(dir)) {
+        struct stat st;
+        if (!isSaveLeftover(entry->d_name, files) || ::fstatat(fd, entry->d_name, &st, AT_SYMLINK_NOFOLLOW) != 0)
+            continue;
+        // Another user's file of that name in a shared directory is theirs.
+        if (S_ISREG(st.st_mode) && st.st_uid == ::geteuid() && ::unlinkat(fd, entry->d_name, 0) == 0)
+            ++removed;
+    }
+    ::closedir(dir);
+    return removed;
 }
 
 bool fileExists(const std::string &name) {
@@ -200,9 +339,7 @@ std::string systemErrorReason(int error) {
     }
 }
 
-} // namespace
-
-std::string errorReason(const WriteResult &result) {
+std::string failureReason(const WriteResult &result) {
     switch (result.failure) {
     case WriteResult::Failure::None:
         return {};
@@ -210,8 +347,19 @@ std::string errorReason(const WriteResult &result) {
         return systemErrorReason(result.error);
     case WriteResult::Failure::UnreadableFile:
         return "今あるファイルを読み込めないため、上書きしませんでした。";
+    case WriteResult::Failure::WriteProtected:
+        return "書き込みが禁止されています。";
+    case WriteResult::Failure::ForeignLink:
+        return "ほかのユーザーのシンボリックリンクなので、その先には書き込みませんでした。";
     }
     return {};
+}
+
+} // namespace
+
+std::string errorReason(const WriteResult &result) {
+    const std::string reason = failureReason(result);
+    return result.file.empty() || reason.empty() ? reason : result.file + "：" + reason;
 }
 
 std::string withReason(const std::string &message, const WriteResult &result) {

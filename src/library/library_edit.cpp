@@ -44,4 +44,19 @@ std::optional<int> updateSelected(Library &library, AppSettings &settings, Machi
     return select(settings, library.updateMachine(settings.currentGroup, selectedPosition(settings), std::move(record)));
 }
 
+std::optional<int> putBack(Library &library, AppSettings &settings, const CutMachine &cut) {
+    if (cut.group < 0 || cut.group >= kGroups)
+        return std::nullopt;
+    const bool empty = library.group(cut.group).count() == 0;
+    const std::optional<int> position = library.InsertMachine(cut.group, cut.record);
+    if (!position)
+        return std::nullopt;
+    int16_t &selected = settings.groupListIndex[static_cast<size_t>(cut.group)];
+    if (empty)
+        selected = 0;
+    else if (selected >= *position)
+        ++selected;
+    return position;
+}
+
 } // namespace zenbalo

@@ -35,4 +35,19 @@ std::optional<int> removeSelected(Library &library, AppSettings &settings);
 // selection or when another machine has the name.
 std::optional<int> updateSelected(Library &library, AppSettings &settings, MachineRecord record);
 
+// A machine cut and not yet pasted: the boxes as shown at the Cut, and the
+// group it was cut from.
+struct CutMachine {
+    MachineRecord record{};
+    int group = 0;
+};
+
+// Puts a waiting cut machine back into the group it was cut from, at its
+// sorted place; the current group and the other groups' selections stay.
+// That group's selection follows its selected machine, and a group the Cut
+// left empty selects the machine put back. Returns its list position;
+// nullopt when it cannot go back (its name is stored again, or the library is
+// full), and then nothing changes.
+std::optional<int> putBack(Library &library, AppSettings &settings, const CutMachine &cut);
+
 } // namespace zenbalo

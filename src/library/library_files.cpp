@@ -4,16 +4,16 @@
 #include "common/file_io.h"
 #include "common/number.h"
 #include "common/sjis.h"
+#include "common/text.h"
 #include "engine/rates.h"
 #include "library/value_reader.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace zenbalo {
 
 namespace {
-
-constexpr const char *kBackupFile = "zenbalo.dat.bak";
 
 // No file this program writes comes near these sizes (a library of 2047
 // machines whose every field is as long as a box takes is under 17 MB); a
@@ -134,9 +134,28 @@ std::string libraryBytes(const Library &library) {
     return encodeSjisLossy(text);
 }
 
+// Shift_JIS with any double-byte character is practically never valid UTF-8,
+// while UTF-8 text is often valid Shift_JIS by chance.
+std::optional<std::string> decodeRateList(std::string_view bytes) {
+    constexpr std::string_view kBom = "\xEF\xBB\xBF";
+    const bool marked = bytes.starts_with(kBom);
+    const std::string_view body = marked ? bytes.substr(kBom.size()) : bytes;
+    const bool ascii = std::all_of(body.begin(), body.end(), [](char c) { return (c & 0x80) == 0; });
+    if ((!marked && ascii) || !isValidUtf8(body))
+        return decodeSjis(bytes);
+    std::string text;
+    text.reserve(body.size());
+    for (const char c : body)
+        if (c == '\\')
+            text += kYen;
+        else
+            text += c;
+    return text;
+}
+
 RateList parseRateList(std::string_view bytes) {
     RateList list;
-    const auto text = decodeSjis(bytes);
+    const auto text = decodeRateList(bytes);
     ValueReader reader(text ? *text : std::string_view());
     const auto count = text ? reader.readInt16() : std::nullopt;
     if (!count || *count < 0) {
@@ -145,14 +164,14 @@ RateList parseRateList(std::string_view bytes) {
     }
     list.count = *count;
     for (int i = 0; i < list.count; ++i) {
-        const auto entry = reader.readString();
+        auto entry = reader.readString();
         if (!entry) {
             list.damaged = true;
             break;
         }
-        const double balls = ballsPer100Yen(*entry);
-        if (std::isfinite(balls) && balls > 0)
-            list.entries.push_back(*entry);
+        // An entry without a rate keeps its place: the saved selection counts
+        // every entry, and the calculation refuses it when it is chosen.
+        list.entries.push_back(std::move(*entry));
     }
     return list;
 }
@@ -162,7 +181,7 @@ std::vector<std::string> loadRateList() {
     if (file.status == FileContents::Status::Missing)
         return builtInRateList();
     const RateList read = file.status == FileContents::Status::Ok ? parseRateList(file.bytes) : RateList{{}, true, 0};
-    if (read.entries.empty() && (read.damaged || read.count > 0))
+    if (read.entries.empty() && read.damaged)
         return builtInRateList();
     return read.entries;
 }
@@ -193,10 +212,17 @@ WriteResult LibraryFile::keepPreviousFile(KeptFile &kept) {
         kept = keepDamagedFile(kLibraryFile);
         return WriteResult::fromErrno(kept.error);
     }
-    return writeFileAtomically(kBackupFile, old.bytes);
+    WriteResult backup = writeFileAtomically(kBackupFile, old.bytes);
+    if (!backup.ok())
+        backup.file = kBackupFile;
+    return backup;
 }
 
 WriteResult LibraryFile::write(const Library &library) {
+    // Before any copy is kept: a file that may not be replaced needs none,
+    // and a session that tries each time must not leave one each time.
+    if (const WriteResult refused = placeToWrite(kLibraryFile).refusal; !refused.ok())
+        return refused;
     KeptFile kept;
     if (const WriteResult previous = keepPreviousFile(kept); !previous.ok())
         return previous;
@@ -220,6 +246,8 @@ std::optional<AppSettings> SettingsFile::read() {
 }
 
 WriteResult SettingsFile::write(const AppSettings &settings) {
+    if (const WriteResult refused = placeToWrite(kSettingsFile).refusal; !refused.ok())
+        return refused;
     KeptFile kept;
     if (damagedOnDisk_) {
         kept = keepDamagedFile(kSettingsFile);

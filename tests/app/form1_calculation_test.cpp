@@ -61,7 +61,7 @@ TEST_F(CalculationTest, LogThatCannotBeSavedIsReported) {
         QTest::keyClick(ui().Text1[0], Qt::Key_S, Qt::ControlModifier);
     }
     ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(dialogs.asked[0].prompt, "ログを保存できませんでした。\nディスクの空き容量が足りません。");
+    EXPECT_EQ(dialogs.asked[0].prompt, "log.txtを保存できませんでした。\nディスクの空き容量が足りません。");
     EXPECT_EQ(dialogs.asked[0].title, "Zenbalo - ログを保存");
     EXPECT_FALSE(std::filesystem::exists("log.txt"));
     {

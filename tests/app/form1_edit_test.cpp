@@ -151,6 +151,18 @@ TEST_F(EditTest, CommandsAskRefuseOrDoNothing) {
         };
     };
     const auto fullTitled = [](const char *title) { return refusal("登録できる台数は2047台までです。", title); };
+    const auto cut = [](EditTest &t) { t.press(kCut); };
+    // Cuts A, adds the machine shown under A's name and chooses b: A cannot go back.
+    const auto cutAStoredAgain = [](EditTest &t) {
+        t.press(kCut);
+        t.retype(t.ui().Text1[Name], "A");
+        t.answer({Answer::Yes});
+        t.press(kAdd);
+        t.chooseNextMachine();
+    };
+    const auto notPasted = [](const char *name) {
+        return question(std::string(name) + "は貼り付けられていません。破棄しますか？", "Zenbalo - 切り抜き", Answer::No);
+    };
     // clang-format off
     const Case cases[] = {
         {"Add puts a new name in its sorted place", Start::Small, named("B2"), kAdd, Answer::Yes,
@@ -186,6 +198,17 @@ TEST_F(EditTest, CommandsAskRefuseOrDoNothing) {
         {"Cut without a name", Start::Small, named(""), kCut, {}, "", nullptr, "", false},
         {"Cut under another machine's name", Start::Small, named("c"), kCut, {},
          refusal("cは登録済みです。", "Zenbalo - 切り抜き"), nullptr, "c", false},
+
+        {"A second Cut puts the waiting machine back first", Start::Small, cut, kCut, {}, "", "A c|一般機|||||", "A",
+         true},
+        {"Cut under the waiting machine's name", Start::Small, [&](EditTest &t) { cut(t), named("A")(t); }, kCut, {},
+         refusal("Aは登録済みです。", "Zenbalo - 切り抜き"), nullptr, "A", true},
+        {"A second Cut whose waiting name is stored again, No", Start::Small, cutAStoredAgain, kCut, Answer::No,
+         notPasted("A"), nullptr, "b", true},
+        {"A second Cut whose waiting name is stored again, Yes drops it", Start::Small, cutAStoredAgain, kCut,
+         Answer::Yes, notPasted("A"), "A c|一般機|||||", "A", true},
+        {"A second Cut in a full library, No", Start::Full, cutThenAdd("new"), kCut, Answer::No, notPasted("T-0000"),
+         nullptr, "new", true},
 
         {"Update without a selected position", Start::SmallNoneSelected, named("Z"), kUpdate, {}, "", nullptr, "Z",
          false},
@@ -400,6 +423,85 @@ TEST_F(EditTest, EditsSavedWithYesComeBackAtTheNextStart) {
         EXPECT_EQ(ui().Combo1[g]->currentIndex(), selections.groupListIndex[g]) << "group " << g;
     expectListsMirrorTheLibrary();
     EXPECT_EQ(ui().Text1[Name]->text(), "b");
+}
+
+// A cut machine that a saving close would lose goes back to its group, or
+// goes only at the player's word.
+TEST_F(EditTest, CutMachineIsNeverLostAtClose) {
+    struct Case {
+        const char *name;
+        bool storedAgain; // a machine of the cut name added since
+        std::deque<Answer> answers;
+        bool closes;
+        const char *wantSaved; // the groups in zenbalo.dat; nullptr: not written
+        bool waits;            // afterwards
+    };
+    const std::string notPasted = question("pは貼り付けられていません。破棄しますか？", "Zenbalo - 切り抜き", Answer::No);
+    const Case cases[] = {
+        {"Yes puts it back where it was cut", false, {Answer::Yes}, true, "x|y|p q r|||z|", false},
+        {"Cancel leaves it waiting", false, {Answer::Cancel}, false, nullptr, true},
+        {"No saves nothing", false, {Answer::No}, true, nullptr, true},
+        {"its name stored again, No keeps the window", true, {Answer::Yes, Answer::No}, false, nullptr, true},
+        {"its name stored again, Yes drops it", true, {Answer::Yes, Answer::Yes}, true, "x|y|q r|||p z|", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        freshDirectory();
+        startWith(makeLibrary(groupsOf("x|y|p q r|||z")));
+        const std::string before = readFile(kLibraryFile);
+        chooseGroup(2);
+        press(kCut);         // p
+        chooseNextMachine(); // r, whose selection must follow it
+        chooseGroup(5);
+        if (c.storedAgain) {
+            retype(ui().Text1[Name], "p");
+            answer({Answer::Yes});
+            press(kAdd);
+        }
+        dialogs.asked.clear();
+        answer(c.answers);
+        EXPECT_EQ(closeWindow(), c.closes);
+        EXPECT_TRUE(dialogs.answers.empty());
+        EXPECT_EQ(asked().size() > 1 ? asked()[1] : "", c.storedAgain ? notPasted : "");
+        if (c.wantSaved)
+            EXPECT_EQ(layoutOf(*parseLibrary(readFile(kLibraryFile))), c.wantSaved);
+        else
+            EXPECT_EQ(readFile(kLibraryFile), before);
+        if (c.closes)
+            continue;
+        EXPECT_EQ(form->cutWaiting(), c.waits);
+        EXPECT_EQ(ui().mnuPaste->isEnabled(), c.waits);
+        EXPECT_EQ(form->settings().currentGroup, 5);
+        expectListsMirrorTheLibrary();
+        expectBoxesShowTheSelection();
+        chooseGroup(2);
+        EXPECT_EQ(ui().Text1[Name]->text(), "r");
+    }
+}
+
+// Yes at the close puts the machine back before the save; when the save then
+// fails, it stays in its group, the selection there following its machine.
+TEST_F(EditTest, CutMachinePutBackStaysWhenTheSaveFails) {
+    startWith(makeLibrary(groupsOf("x|y|p q r|||z")));
+    chooseGroup(2);
+    chooseNextMachine(); // q
+    press(kCut);
+    chooseNextMachine(); // r, after the place q goes back to
+    chooseGroup(5);
+    {
+        FileSizeLimit full;
+        answer({Answer::Yes});
+        EXPECT_FALSE(closeWindow());
+    }
+    EXPECT_EQ(layoutOf(form->library()), "x|y|p q r|||z|");
+    EXPECT_EQ(form->settings().groupListIndex[2], 2) << "r stays selected";
+    EXPECT_EQ(ui().Combo1[2]->currentIndex(), 2);
+    EXPECT_FALSE(form->cutWaiting());
+    EXPECT_FALSE(ui().mnuPaste->isEnabled());
+    EXPECT_EQ(ui().Text1[Name]->text(), "z") << "the boxes stay";
+    expectListsMirrorTheLibrary();
+    chooseGroup(2);
+    EXPECT_EQ(ui().Text1[Name]->text(), "r");
 }
 
 TEST_F(EditTest, KeysOfTheLockedCommandsLeaveTheTypedNameAlone) {

@@ -122,9 +122,9 @@ TEST_F(FilesTest, FilesThatCannotBeSavedAtCloseAreReported) {
         EXPECT_FALSE(closeWindow()) << "closing now would lose the library";
     }
     ASSERT_EQ(dialogs.asked.size(), 4u);
-    const char *messages[] = {"zenbalo.datを保存できませんでした。\nディスクの空き容量が足りません。",
+    const char *messages[] = {"zenbalo.datを保存できませんでした。\nzenbalo.dat.bak：ディスクの空き容量が足りません。",
                               "zenbalo.cfgを保存できませんでした。\nディスクの空き容量が足りません。",
-                              "ログを保存できませんでした。\nディスクの空き容量が足りません。"};
+                              "log.txtを保存できませんでした。\nディスクの空き容量が足りません。"};
     for (int i = 0; i < 3; ++i) {
         SCOPED_TRACE(i);
         EXPECT_EQ(dialogs.asked[i + 1].prompt, messages[i]);

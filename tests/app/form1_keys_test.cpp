@@ -88,6 +88,57 @@ TEST(EntryBox, ProgramWritesAreNotFiltered) {
     EXPECT_EQ(box.text(), "abc1") << "typing keeps what the program wrote";
 }
 
+// A text read from a file may be longer than a box lets the player type: it
+// is shown whole and can be shortened, but typing never lengthens a text
+// beyond the limit.
+TEST(EntryBox, TheLimitIsForTypingNotForWhatTheProgramWrote) {
+    const QString limit(kMaxFieldCharacters, QChar('x'));
+    const QString longer(300, QChar('y'));
+    struct Case {
+        const char *name;
+        QString written;
+        std::function<void(EntryBox &)> edit;
+        QString want;
+    };
+    const auto typeAtEnd = [](const QString &text) {
+        return [text](EntryBox &box) {
+            box.end(false);
+            QTest::keyClicks(&box, text);
+        };
+    };
+    const auto paste = [](const QString &text) {
+        return [text](EntryBox &box) {
+            QApplication::clipboard()->setText(text);
+            box.end(false);
+            QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
+        };
+    };
+    const Case cases[] = {
+        {"a longer text is written whole", longer, [](EntryBox &) {}, longer},
+        {"typing does not lengthen it", longer, typeAtEnd("z"), longer},
+        {"it can be shortened", longer, [](EntryBox &box) { QTest::keyClick(&box, Qt::Key_Delete); }, longer.mid(1)},
+        {"and typed over within its length", longer,
+         [](EntryBox &box) {
+             box.setSelection(0, 2);
+             QTest::keyClicks(&box, "ab");
+         },
+         "ab" + longer.mid(2)},
+        {"typing stops at the limit", limit.left(253), typeAtEnd("abc"), limit.left(253) + "ab"},
+        {"a paste is cut at the limit", "", paste(QString(1 << 20, QChar('p'))), QString(kMaxFieldCharacters, 'p')},
+        {"a paste counts only what the filter keeps", "", paste(QString("q	").repeated(300)),
+         QString(kMaxFieldCharacters, 'q')},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        EntryBox box(BoxFilter::Text, nullptr);
+        box.show();
+        box.setFocus();
+        box.write(c.written);
+        c.edit(box);
+        EXPECT_EQ(box.text(), c.want);
+    }
+}
+
 TEST_F(KeysTest, EnterCalculatesAndLeavesNoNewLine) {
     start();
     calculateMachine(workedExampleMachine());

@@ -70,7 +70,7 @@ TEST_F(AnalysisTest, SaveAfterAFailedOneThenTwice) {
         FileSizeLimit full;
         save();
     }
-    EXPECT_EQ(lastBox(), "分析データを保存できませんでした。\nディスクの空き容量が足りません。 / 分析 - 保存");
+    EXPECT_EQ(lastBox(), "bunseki.txtに分析データを保存できませんでした。\nディスクの空き容量が足りません。 / 分析 - 保存");
     save();
     save(); // nothing new to save
     EXPECT_EQ(journal(), oneRecord);
@@ -137,7 +137,7 @@ TEST_F(AnalysisTest, DeleteThatCannotEmptyTheJournalSaysSo) {
     ASSERT_EQ(dialogs.asked.size(), 2u);
     EXPECT_EQ(dialogs.asked[0].prompt + " / " + dialogs.asked[0].title, "分析データを削除しますか？ / 分析 - 削除");
     EXPECT_EQ(dialogs.asked[0].defaultButton, Answer::No);
-    EXPECT_EQ(lastBox(), "分析データを削除できませんでした。\n同じ名前のフォルダーがあります。 / 分析 - 削除");
+    EXPECT_EQ(lastBox(), "bunseki.txtの分析データを削除できませんでした。\n同じ名前のフォルダーがあります。 / 分析 - 削除");
     EXPECT_TRUE(window->ui().mnuBunSave->isEnabled()) << "the analysis shown can still be saved";
 }
 

@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
 #include <filesystem>
+#include <functional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace zenbalo;
 using namespace zenbalo::testing;
@@ -145,4 +149,54 @@ TEST(FileIo, DamagedFileIsKeptWhileItsNameGoesOnExisting) {
     }
     TempWorkDir dir;
     EXPECT_TRUE(keepDamagedFile("missing").name.empty());
+}
+
+TEST(FileIo, NewFilesAreTheOwnersToReadAndWrite) {
+    TempWorkDir dir;
+    const mode_t previous = ::umask(0277);
+    ASSERT_TRUE(writeFileAtomically("replaced", "x").ok());
+    const OpenedFile appended = openForWriting("appended", O_WRONLY | O_APPEND | O_CREAT);
+    ::umask(previous);
+    ASSERT_GE(appended.fd, 0);
+    ::close(appended.fd);
+    EXPECT_TRUE(appended.created);
+    EXPECT_EQ(modeOf("replaced"), 0600u);
+    EXPECT_EQ(modeOf("appended"), 0600u);
+    const OpenedFile missing = openForWriting("missing", O_WRONLY);
+    EXPECT_EQ(missing.fd, -1);
+    EXPECT_EQ(missing.result, WriteResult::fromErrno(ENOENT)) << "no O_CREAT, no new file";
+}
+
+TEST(FileIo, OnlyTheProgramsOwnLeftoversAreRemoved) {
+    TempWorkDir dir;
+    struct Case {
+        const char *name;
+        std::function<bool(const char *)> make;
+        bool removed;
+    };
+    const auto regular = [](const char *name) { return writeFile(name, "x"), true; };
+    const Case cases[] = {
+        {".zenbalo.dat.AbC123", regular, true},
+        {".log.txt.Zz9xY0", regular, true},
+        {".zenbalo.dat.damaged-20240101-101010.q1W2e3", regular, true},
+        {".zenbalo.dat.bak.abcdef", regular, true},
+        {"zenbalo.dat.AbC123", regular, false},
+        {".zenbalo.dat.AbC12", regular, false},
+        {".zenbalo.dat.AbC1_3", regular, false},
+        {".other.txt.AbC123", regular, false},
+        {".zenbalo.datx.AbC123", regular, false},
+        {".zenbalo.dat.damaged-.AbC123", regular, false},
+        {".zenbalo.cfg.Dir123", [](const char *name) { return fs::create_directory(name); }, false},
+        {".zenbalo.cfg.Lnk123", [](const char *name) { return fs::create_symlink("zenbalo.cfg", name), true; }, false},
+        {".log.txt.Fgn123", [](const char *name) { return writeFile(name, "x"), giveToAnotherUser(name); }, false},
+    };
+    std::vector<std::string> kept;
+    for (const Case &c : cases)
+        if (c.make(c.name) && !c.removed)
+            kept.push_back(c.name);
+        else if (!c.removed)
+            fs::remove(c.name);
+    std::sort(kept.begin(), kept.end());
+    EXPECT_EQ(removeSaveLeftovers({"zenbalo.dat", "zenbalo.dat.bak", "zenbalo.cfg", "log.txt"}), 4);
+    EXPECT_EQ(directoryEntries(), kept);
 }

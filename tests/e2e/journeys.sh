@@ -65,26 +65,54 @@ shownAfterRestart() {
     shown=$(logTitle "$1")
 }
 
-step "first start in an empty directory shows a calculated sample machine and writes nothing"
+step "first start in an empty directory shows a calculated sample machine and writes only its lock"
 first=$work/first
 mkdir "$first"
 start "$first"
 main=$(window Zenbalo)
-[ -z "$(ls -A "$first")" ] || fail "start-up wrote files: $(ls "$first")"
+[ "$(ls -A "$first")" = .zenbalo.lock ] || fail "start-up wrote files: $(ls -A "$first")"
 
-step "a second start ends at once, with no window and no file"
-second=$work/second
-mkdir "$second"
+step "a start in another directory runs beside it and clears what interrupted saves left there"
+other=$work/other
+mkdir "$other"
+printf 'cut short' > "$other/.zenbalo.dat.AbC123"
+printf 'cut short' > "$other/.log.txt.Zz9xY0"
+printf 'mine' > "$other/zenbalo.dat.AbC123"
 firstPid=$pid
-(cd "$second" && timeout 5 "$program") || fail "the second start did not end by itself"
-[ -z "$(ls -A "$second")" ] || fail "the second start wrote files"
-[ "$(xdotool search --onlyvisible --name '^Zenbalo$' | wc -l)" -eq 1 ] || fail "a second window appeared"
+firstWindow=$main
+start "$other"
+otherPid=$pid
+windows() { [ "$(xdotool search --onlyvisible --name '^Zenbalo$' | wc -l)" -eq "$1" ]; }
+waitFor windows 2 || fail "the start in another directory shows no window"
+otherWindow=$(xdotool search --onlyvisible --name '^Zenbalo$' | grep -vx "$firstWindow" | head -n 1)
+[ "$(ls -A "$other" | tr '\n' ' ')" = ".zenbalo.lock zenbalo.dat.AbC123 " ] || fail "left in the directory: $(ls -A "$other")"
+
+# The place of a window in the X server's stacking order, the top one first.
+stackPlace() { xwininfo -root -children | awk -v id="$(printf '0x%x' "$1")" '$1 == id { print NR }'; }
+above() { [ "$(stackPlace "$1")" -lt "$(stackPlace "$2")" ]; }
+step "second starts in one directory, with another runtime directory or none, end at once and raise the first"
+above "$otherWindow" "$firstWindow" || fail "the later window is not on top"
+mkdir -m 700 "$work/runtime2"
+(cd "$first" && XDG_RUNTIME_DIR=$work/runtime2 timeout 5 "$program") || fail "the second start did not end by itself"
+waitFor above "$firstWindow" "$otherWindow" || fail "the running window was not brought to the front"
+main=$otherWindow
+xdotool windowraise "$otherWindow"
+(cd "$first" && env -u XDG_RUNTIME_DIR timeout 5 "$program") || fail "a start without runtime directory did not end"
+waitFor above "$firstWindow" "$otherWindow" || fail "the running window was not brought to the front again"
+[ "$(ls -A "$first")" = .zenbalo.lock ] || fail "the second starts wrote files: $(ls -A "$first")"
+windows 2 || fail "a third window appeared"
+pid=$otherPid
+main=$otherWindow
+closeByMenu
+waitExit
+[ ! -e "$other/.zenbalo.lock" ] || fail "the lock file stayed after the end"
 pid=$firstPid
+main=$firstWindow
 
 step "closing untouched asks nothing and leaves the settings and the log"
 closeByMenu
 waitExit
-[ "$(ls "$first" | tr '\n' ' ')" = "log.txt zenbalo.cfg " ] || fail "files after close: $(ls "$first")"
+[ "$(ls -A "$first" | tr '\n' ' ')" = "log.txt zenbalo.cfg " ] || fail "files after close: $(ls -A "$first")"
 logTitle "$first" | grep -q '^\*\*\* サンプル' || fail "log.txt does not show the sample machine"
 
 step "another group chosen comes back at the next start"
@@ -229,5 +257,28 @@ main=$(window Zenbalo)
 closeByMenu
 waitExit
 [ "$(cat "$damaged/zenbalo.dat")" = '"one title only' ] || fail "the damaged library was touched"
+
+step "another user's socket of the directory's name keeps no one from starting"
+if [ "$(id -u)" -eq 0 ]; then
+    taken=$work/taken
+    mkdir "$taken"
+    name="zenbalo-0-$(stat -c '%d-%i' "$taken")"
+    setpriv --reuid=65534 --regid=65534 --clear-groups perl -MSocket -e '
+        my $s;
+        socket($s, AF_UNIX, SOCK_STREAM, 0) && bind($s, pack_sockaddr_un("\0$ARGV[0]")) && listen($s, 4) || die "$!";
+        $| = 1;
+        print "listening\n";
+        sleep 60;' "$name" > "$work/squatter" &
+    atExit "kill $! 2>/dev/null"
+    waitFor grep -q listening "$work/squatter" || fail "no socket of another user's"
+    start "$taken"
+    main=$(window Zenbalo)
+    (cd "$taken" && timeout 5 "$program") || fail "the second start did not end by itself"
+    stillRunning
+    closeByMenu
+    waitExit
+else
+    echo "skipped: needs root to act as another user"
+fi
 
 echo "all journeys passed"

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// zenbalo.kan: every entry offered names a usable number of balls, and the
-// list never holds more entries than the file counts.
-#include "common/sjis.h"
+// zenbalo.kan: every entry keeps its place, an entry without a usable number
+// of balls is refused by the calculation, and the list never holds more
+// entries than the file counts.
+#include "engine/calculation.h"
 #include "engine/rates.h"
 #include "fuzz/fuzz_support.h"
 #include "library/library_files.h"
@@ -16,14 +17,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const std::string_view bytes = fuzz::bytesOf(data, size);
     const RateList list = parseRateList(bytes);
     for (const std::string &entry : list.entries) {
-        const double balls = ballsPer100Yen(entry);
-        check(std::isfinite(balls) && balls > 0, "every entry has a positive finite ball count");
         const double yen = yenPerBall(entry);
-        check(std::isfinite(yen) && yen > 0, "every entry has a positive finite yen per ball");
+        if (std::isfinite(yen) && yen > 0)
+            continue;
+        SharedResults shared;
+        shared.yenPerBall = yen;
+        const MachineRecord machine = {"x", "1/300", "", "50", "", "10000", "10000", "",
+                                       "",  "",      "", "",   "", "",      "",      "1500"};
+        check(runCalculation(machine, "20", "2000", shared).status == "換金率が異常です。",
+              "an entry without a usable rate is refused by the calculation");
     }
 
     // The count is the file's first value.
-    const auto text = decodeSjis(bytes);
+    const auto text = decodeRateList(bytes);
     std::optional<int16_t> count;
     if (text) {
         ValueReader reader(*text);
@@ -35,5 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         return 0;
     }
     check(list.entries.size() <= static_cast<size_t>(*count), "never more entries than the count");
+    check(list.damaged || list.entries.size() == static_cast<size_t>(*count), "every entry of a whole file");
     return 0;
 }

@@ -196,7 +196,7 @@ TEST(LibrarySave, NamesBesideTheLibraryAreThePlayersOwn) {
     std::filesystem::create_directory("zenbalo.dat.bak");
     const WriteResult blocked = file.write(numberedLibrary("third"));
     EXPECT_FALSE(blocked.ok()) << "no save without the backup of the file it replaces";
-    EXPECT_EQ(errorReason(blocked), "同じ名前のフォルダーがあります。");
+    EXPECT_EQ(errorReason(blocked), "zenbalo.dat.bak：同じ名前のフォルダーがあります。") << "names the file in the way";
     EXPECT_EQ(readFile(kLibraryFile), libraryBytes(numberedLibrary("second")));
 }
 

@@ -41,10 +41,17 @@ TEST(RateList, Parse) {
         {"negative count", sjis("-1\r\n\"25玉\"\r\n"), {}, true},
         {"empty file", "", {}, true},
         {"invalid Shift_JIS", "2\r\n\"25\x81\x20\"\r\n\"28\"\r\n", {}, true},
-        {"entries without a positive number left out",
+        {"entries without a positive number keep their places",
          sjis("5\r\n\"玉25\"\r\n\"0玉\"\r\n\"\"\r\n\"2.5円\"\r\n\".5\"\r\n"),
-         {"2.5円", ".5"},
+         {"玉25", "0玉", "", "2.5円", ".5"},
          false},
+        {"UTF-8 as editors save it", "2\r\n\"28玉 (3.57円)\"\r\n\"30玉\"\r\n", {"28玉 (3.57円)", "30玉"}, false},
+        {"UTF-8 with a byte-order mark", "\xEF\xBB\xBF" "1\r\n\"40玉\"\r\n", {"40玉"}, false},
+        {"a mark before plain ASCII", "\xEF\xBB\xBF" "1\r\n\"40\"\r\n", {"40"}, false},
+        {"UTF-8 that also reads as Shift_JIS, its backslash the yen sign", "1\r\n\"28玉\\3.57\"\r\n", {"28玉¥3.57"}, false},
+        {"Shift_JIS that is no UTF-8", sjis("1\r\n\"28玉 (3.57円)\"\r\n"), {"28玉 (3.57円)"}, false},
+        {"a Shift_JIS yen sign", "1\r\n\"28\\\"\r\n", {"28¥"}, false},
+        {"neither Shift_JIS nor UTF-8", "1\r\n\"28\xFF\"\r\n", {}, true},
         {"count 1.5 rounds to 2", sjis("1.5\r\n\"25玉\"\r\n\"28玉\"\r\n"), {"25玉", "28玉"}, false},
     };
     for (const Case &c : cases) {
@@ -69,8 +76,9 @@ TEST(RateList, Load) {
         {"damaged with usable entries", sjis("3\r\n\"30玉\"\r\n"), {"30玉"}},
         {"damaged before any entry", sjis("3\r\n"), builtIn},
         {"count not a number", sjis("x\r\n"), builtIn},
-        {"every entry filtered out", sjis("2\r\n\"abc\"\r\n\"玉\"\r\n"), builtIn},
-        {"some entries filtered out", sjis("2\r\n\"abc\"\r\n\"40\"\r\n"), {"40"}},
+        {"no entry names a rate", sjis("2\r\n\"abc\"\r\n\"玉\"\r\n"), {"abc", "玉"}},
+        {"an entry without a rate keeps its place", sjis("2\r\n\"abc\"\r\n\"40\"\r\n"), {"abc", "40"}},
+        {"UTF-8 is not replaced by the built-in list", "2\r\n\"30玉\"\r\n\"40玉\"\r\n", {"30玉", "40玉"}},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);

@@ -11,6 +11,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace zenbalo::testing {
@@ -45,6 +46,19 @@ FileSizeLimit::~FileSizeLimit() {
     getrlimit(RLIMIT_FSIZE, &limit);
     limit.rlim_cur = previous_;
     setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+bool giveToAnotherUser(const std::string &path) {
+    // No account is needed for a file to belong to someone: the uid of
+    // "nobody", which owns no file of the tests' otherwise.
+    constexpr uid_t kAnotherUser = 65534;
+    return ::geteuid() == 0 && ::lchown(path.c_str(), kAnotherUser, kAnotherUser) == 0;
+}
+
+unsigned modeOf(const std::string &path) {
+    struct stat st {};
+    ::lstat(path.c_str(), &st);
+    return st.st_mode & 07777;
 }
 
 std::vector<std::string> directoryEntries(const std::string &dir) {

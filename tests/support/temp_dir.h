@@ -34,6 +34,15 @@ private:
     unsigned long long previous_ = 0;
 };
 
+// Gives a file or a symbolic link itself to a user who is neither this one nor
+// root, as another user's file in a shared directory would be. Only root can;
+// false elsewhere, and the test then skips what needs it.
+bool giveToAnotherUser(const std::string &path);
+inline constexpr const char *kNeedsRoot = "needs root to make a file of another user's";
+
+// The permission bits of a file (not of a link's target).
+unsigned modeOf(const std::string &path);
+
 // The names in a directory, sorted.
 std::vector<std::string> directoryEntries(const std::string &dir = ".");
 // What keeps a damaged file `base` under names of its own (base.damaged-...), sorted.
