@@ -104,8 +104,10 @@ WriteResult appendAnalysisRecord(const AnalysisRecord &record, RecordPlace *plac
         error = errno;
     if (error == 0 && created)
         syncDirectory();
-    if (error != 0 && written > 0 && end >= 0)
-        static_cast<void>(::ftruncate(fd, start));
+    if (error != 0 && written > 0 && end >= 0) {
+        // A cut that fails too leaves a torn record, which every reading skips.
+        [[maybe_unused]] const int cut = ::ftruncate(fd, start);
+    }
     ::close(fd);
     if (error != 0 && created)
         ::unlink(kAnalysisFile);
