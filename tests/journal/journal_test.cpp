@@ -428,7 +428,7 @@ TEST(Journal, UnwritableDirectory) {
             Journal journal;
             out = journal.sync().result.reason + "\n" + journal.save(journalRecord(2), kTheory).result.reason;
         }
-        static_cast<void>(::write(pipeEnds[1], out.data(), out.size()));
+        [[maybe_unused]] const ssize_t sent = ::write(pipeEnds[1], out.data(), out.size());
         ::_exit(0);
     }
     ::close(pipeEnds[1]);
