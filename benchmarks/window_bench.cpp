@@ -39,6 +39,7 @@ public:
         ++questions;
         return MessageBox::Answer::Yes;
     }
+    std::optional<std::string> chooseSaveFile(const SaveFileBox &) override { return std::nullopt; }
     int questions = 0;
     int refusals = 0;
 };
