@@ -8,14 +8,17 @@
 #include "common/shared_results.h"
 #include "common/shell.h"
 #include "engine/calculation.h"
+#include "journal/journal.h"
 #include "library/library.h"
 #include "library/library_files.h"
 #include "library/settings.h"
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -28,6 +31,8 @@ class QRadioButton;
 class QStringListModel;
 
 namespace zenbalo {
+
+class frmKiroku;
 
 // A label that reports clicks: the free area of a group row.
 class ClickLabel : public QLabel {
@@ -65,7 +70,8 @@ struct Form1 {
 
     QAction *mnuShinki = nullptr, *mnuLogSave = nullptr, *mnuLogOpen = nullptr, *mnuExit = nullptr;
     QAction *mnuAdd = nullptr, *mnuUpDate = nullptr, *mnuKiritori = nullptr, *mnuPaste = nullptr, *mnuDelete = nullptr;
-    QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuHelpOpen = nullptr, *mnuVer = nullptr;
+    QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuKiroku = nullptr, *mnuHelpOpen = nullptr,
+            *mnuVer = nullptr;
 };
 
 } // namespace Ui
@@ -76,6 +82,7 @@ class Form1 : public QMainWindow, private Ui::Form1 {
     Q_OBJECT
 public:
     Form1(Dialogs &dialogs, Shell &shell, QWidget *parent = nullptr);
+    ~Form1() override;
 
     const Ui::Form1 &ui() const { return *this; }
 
@@ -86,6 +93,8 @@ public:
     bool dataChanged() const { return dataChanged_; }
     bool machineEdited() const { return machineEdited_; }
     bool cutWaiting() const { return cutWaiting_; }
+    // The journal window, once opened; it stays for the session when closed.
+    frmKiroku *kirokuWindow() const;
 
     // Start-up after the single-instance test; the window is shown afterwards.
     void Form_Load();
@@ -108,6 +117,7 @@ public:
     // Tools and help (form1_tools.cpp).
     void mnuAnalysis_Click();
     void mnuHatsuKaiten_Click();
+    void mnuKiroku_Click();
     void mnuHelpOpen_Click();
     void mnuLogOpen_Click();
     void mnuVer_Click();
@@ -126,6 +136,7 @@ private:
     void setTabOrder();
     void connectHandlers();
     void connectTools();
+    Journal &journal();
 
     void ReadSettingsFile();
     void ReadLibraryFile();
@@ -172,6 +183,9 @@ private:
     bool iconPending_ = true;
     LibraryFile libraryFile_;
     SettingsFile settingsFile_;
+    // Made at its first use: a start opens nothing of the journal.
+    std::unique_ptr<Journal> journal_;
+    QPointer<frmKiroku> kirokuWindow_;
 };
 
 } // namespace zenbalo
