@@ -38,7 +38,7 @@ constexpr const char *kAll = "すべて";
 constexpr const char *kSizeSetting = "journal_window_size";
 constexpr const char *kDeleteTitle = "収支記録 - 削除";
 constexpr const char *kExportTitle = "収支記録 - CSV に書き出す";
-const QSize kDefaultSize(960, 680);
+const QSize kDefaultSize(1040, 700);
 
 // The right-hand column (filters and summary), in twips: every summary row
 // holds a total of years of play ("¥-99999999999") beside its caption.
@@ -228,8 +228,9 @@ void frmKiroku::arrange(QMenuBar *bar) {
     auto *bottom = new QSplitter(Qt::Horizontal, this);
     bottom->addWidget(Chart1);
     bottom->addWidget(breakdowns);
-    bottom->setStretchFactor(0, 3);
-    bottom->setStretchFactor(1, 2);
+    bottom->setStretchFactor(0, 1);
+    bottom->setStretchFactor(1, 1);
+    bottom->setSizes({1, 1}); // halves: the breakdowns need their room as much as the chart
     bottom->setChildrenCollapsible(false);
 
     auto *split = new QSplitter(Qt::Vertical, this);
@@ -390,18 +391,23 @@ void frmKiroku::ShowVisits() {
     ShowStatus();
 }
 
-// Columns grow to their widest text and title; the player's wider ones stay.
+// Columns fit their widest text and title; one the player has resized keeps
+// his width unless its text needs more.
 void frmKiroku::fitColumns(QTableView *table) {
     auto *model = static_cast<SortableTableModel *>(table->model());
     QHeaderView *header = table->horizontalHeader();
+    std::vector<int> &fitted = fittedWidths_[table];
+    fitted.resize(static_cast<size_t>(model->columnCount()), -1);
     const QFontMetrics metrics = table->fontMetrics();
     const int padding = 2 * table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 8;
     for (int c = 0; c < model->columnCount(); ++c) {
         int width = std::max(header->sectionSizeHint(c), metrics.horizontalAdvance(model->widestText(c)) + padding);
         if (!model->isNumeric(c))
             width = std::min(width, std::max(kWidestNameColumn, header->sectionSizeHint(c)));
-        if (width > header->sectionSize(c))
+        int &last = fitted[static_cast<size_t>(c)];
+        if (last < 0 || header->sectionSize(c) == last || width > header->sectionSize(c))
             header->resizeSection(c, width);
+        last = header->sectionSize(c);
     }
 }
 

@@ -8,6 +8,7 @@
 
 #include <QDialog>
 #include <array>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,7 @@ private:
     std::string syncStatus_; // what the last taking-in reported
     std::string listStatus_; // why the visits could not be shown, or what was done with them
     bool periodSet_ = false; // the period's dates start at the journal's first and last day
+    std::map<const QTableView *, std::vector<int>> fittedWidths_; // each column's width as last fitted
 };
 
 } // namespace zenbalo
