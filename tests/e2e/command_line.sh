@@ -7,6 +7,7 @@ set -euo pipefail
 program=$1
 launcher=$2
 version=$3
+fixtures=$(cd "$(dirname "$0")/../data" && pwd)
 source "$(dirname "$0")/../../scripts/lib.sh"
 makeWork
 mkdir "$work/cwd"
@@ -27,6 +28,24 @@ status=0
 "$program" --bogus >"$work/out" 2>"$work/err" || status=$?
 [ "$status" -eq 2 ] || fail "status $status"
 [ ! -s "$work/out" ] && [ "$(wc -l <"$work/err")" -eq 1 ] || fail "answered: $(cat "$work/out" "$work/err")"
+
+step "--export-journal: the CSV of bunseki.txt on standard output, a failure in one line"
+mkdir "$work/journal"
+cp "$fixtures/journal/three_visits.txt" "$work/journal/bunseki.txt"
+(cd "$work/journal" && "$program" --export-journal -) >"$work/out" 2>"$work/err" || fail "the export failed: $(cat "$work/err")"
+[ "$(head -c 3 "$work/out" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "no byte-order mark"
+[ "$(grep -c $'\r$' "$work/out")" -eq 4 ] && [ ! -s "$work/err" ] || fail "not a header and three rows: $(cat "$work/out")"
+(cd "$work/journal" && "$program" --export-journal=out.csv) || fail "the export to a file failed"
+cmp "$work/out" "$work/journal/out.csv" || fail "the file and standard output differ"
+for target in /dev/full "$work/journal"; do
+    status=0
+    if [ "$target" = /dev/full ]; then
+        (cd "$work/journal" && "$program" --export-journal -) >/dev/full 2>"$work/err" || status=$?
+    else
+        (cd "$work/journal" && "$program" --export-journal "$target") >"$work/out" 2>"$work/err" || status=$?
+    fi
+    [ "$status" -ne 0 ] && [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$target: status $status, $(cat "$work/err")"
+done
 
 step "nothing was written"
 [ -z "$(ls -A "$work/cwd")" ] || fail "files written: $(ls -A "$work/cwd")"
