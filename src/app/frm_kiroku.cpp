@@ -24,11 +24,13 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSplitter>
 #include <QTableView>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cstdio>
+#include <utility>
 
 namespace zenbalo {
 
@@ -230,8 +232,8 @@ void frmKiroku::arrange(QMenuBar *bar) {
     bottom->addWidget(breakdowns);
     bottom->setStretchFactor(0, 1);
     bottom->setStretchFactor(1, 1);
-    bottom->setSizes({1, 1}); // halves: the breakdowns need their room as much as the chart
     bottom->setChildrenCollapsible(false);
+    lowerSplit_ = bottom;
 
     auto *split = new QSplitter(Qt::Vertical, this);
     split->addWidget(top);
@@ -289,6 +291,27 @@ void frmKiroku::done(int result) {
     if (isVisible())
         storeSize();
     QDialog::done(result);
+}
+
+void frmKiroku::showEvent(QShowEvent *event) {
+    QDialog::showEvent(event);
+    if (!std::exchange(splitSet_, true))
+        giveBreakdownsTheirWidth();
+}
+
+// The breakdowns get the width their columns need, as far as the chart keeps
+// two fifths of the room; the rest goes to the chart.
+void frmKiroku::giveBreakdownsTheirWidth() {
+    int needed = 0;
+    for (const QTableView *table : ListView2) {
+        int columns = 2 * table->frameWidth() + table->verticalScrollBar()->sizeHint().width();
+        for (int c = 0; c < table->model()->columnCount(); ++c)
+            columns += table->horizontalHeader()->sectionSize(c);
+        needed = std::max(needed, columns);
+    }
+    const int total = lowerSplit_->width() - lowerSplit_->handleWidth();
+    const int chart = std::max({Chart1->minimumSizeHint().width(), total - needed, total * 2 / 5});
+    lowerSplit_->setSizes({chart, std::max(0, total - chart)});
 }
 
 void frmKiroku::mnuClose_Click() { close(); }

@@ -20,6 +20,7 @@ class QFrame;
 class QGroupBox;
 class QLabel;
 class QMenuBar;
+class QSplitter;
 class QTableView;
 
 namespace zenbalo {
@@ -84,6 +85,9 @@ public slots:
     // Every way of closing (close box, 閉じる, Escape) ends here.
     void done(int result) override;
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void buildMenus(QMenuBar *bar);
     void buildFilters();
@@ -96,6 +100,7 @@ private:
     void ShowVisits();
     void ShowStatus();
     void fitColumns(QTableView *table);
+    void giveBreakdownsTheirWidth();
     VisitFilter filter() const;
     void restoreSize();
     void storeSize();
@@ -110,6 +115,8 @@ private:
     std::string listStatus_; // why the visits could not be shown, or what was done with them
     bool periodSet_ = false; // the period's dates start at the journal's first and last day
     std::map<const QTableView *, std::vector<int>> fittedWidths_; // each column's width as last fitted
+    QSplitter *lowerSplit_ = nullptr; // the chart and the breakdowns
+    bool splitSet_ = false;
 };
 
 } // namespace zenbalo
