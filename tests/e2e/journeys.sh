@@ -15,11 +15,6 @@ start() { launch "$1" "$program"; }
 changed() { [ -e "$1" ] && ! cmp -s "$1" "$2"; }
 # Waits until file $1 exists and differs from what $2 held.
 written() { waitFor changed "$1" "${2:-/dev/null}" || fail "$1 was not written"; }
-# Clicks at x, y of the window's client area (below the menu bar).
-click() {
-    local menu=$(( $(xdotool getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[2]}') - 421 ))
-    xdotool mousemove --window "$main" "$1" $(( $2 + menu )) click 1
-}
 # Answers the question titled $1 with key $2; the main window has the focus again.
 answer() {
     question=$(window "$1")
