@@ -82,6 +82,8 @@ const std::string kDatabase = kJournalFile;
 std::string systemReason(int error) { return errorReason(WriteResult::fromErrno(error)); }
 
 std::string why(const sql::Status &status) {
+    if (status.systemError == sql::kNoLibrary)
+        return std::string("SQLite のライブラリ（") + sql::kLibraryName + "）が見つかりません。";
     switch (status.primary()) {
     case SQLITE_FULL:
         return systemReason(ENOSPC);
