@@ -54,6 +54,7 @@ void Form1::mnuKiroku_Click() {
         kirokuWindow_->Form_Load();
         kirokuWindow_->show();
     }
+    kirokuWindow_->setWindowState(kirokuWindow_->windowState() & ~Qt::WindowMinimized);
     kirokuWindow_->raise();
     kirokuWindow_->activateWindow();
 }

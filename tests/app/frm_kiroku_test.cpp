@@ -161,12 +161,14 @@ TEST_F(KirokuTest, OpensFromTheMenuBesideTheMainWindow) {
     EXPECT_EQ(work, (std::vector<double>{27143, 47857, 44857}));
     EXPECT_TRUE(chart.bands.empty());
 
-    // Ctrl+J again takes in what was added, in the same window.
+    // Ctrl+J again takes in what was added, in the same window, brought back if minimized.
     writeFile(kAnalysisFile, fixture("journal/three_visits.txt") + journalRecords({5}));
+    window->showMinimized();
     QApplication::setActiveWindow(form.get());
     ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
     openJournal();
     EXPECT_EQ(form->kirokuWindow(), window);
+    EXPECT_FALSE(window->isMinimized());
     EXPECT_EQ(shown(), (std::vector<int>{1000, 2000, 600, 5}));
     EXPECT_EQ(w().Label6->text(), "bunseki.txt から 1 件を取り込みました。");
     EXPECT_EQ(boxes(), "");
