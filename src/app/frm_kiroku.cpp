@@ -160,6 +160,7 @@ void frmKiroku::buildFilters() {
         Check1[k] = new QCheckBox(periods[k], Frame1);
         DTPicker1[k] = new QDateEdit(Frame1);
         DTPicker1[k]->setDisplayFormat("yyyy/MM/dd");
+        DTPicker1[k]->setDate(QDate::currentDate()); // until the journal's first and last day are known
         DTPicker1[k]->setCalendarPopup(true);
         DTPicker1[k]->setAccessibleName(dates[k]);
         DTPicker1[k]->setEnabled(false);
