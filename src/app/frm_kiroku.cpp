@@ -115,9 +115,7 @@ frmKiroku::frmKiroku(Journal &journal, Dialogs &dialogs, Shell &shell, QWidget *
     buildFilters();
     buildTables();
     buildSummary();
-    Chart1 = new ChartWidget(this);
-    Chart1->setAccessibleName("実収支と仕事量の累計のグラフ");
-    Chart1->setToolTip("帯は分析ウィンドウで保存した来店の理論値から、運だけで説明できる仕事量の幅です");
+    buildChart();
     Label6 = new QLabel(this);
     Label6->setWordWrap(true);
     Label6->setAccessibleName("状態");
@@ -208,6 +206,12 @@ void frmKiroku::buildSummary() {
             captionLabel(Frame2, QString::fromUtf8(rows[k].caption), 120, top, QString::fromUtf8(rows[k].tooltip));
         Label3[k] = new FigureLabel(Frame2, px(kFigureRight), px(top), px(kLabelHeight), figureLimitAfter(Label2[k]));
     }
+}
+
+void frmKiroku::buildChart() {
+    Chart1 = new ChartWidget(this);
+    Chart1->setAccessibleName("実収支と仕事量の累計のグラフ");
+    Chart1->setToolTip("帯は分析ウィンドウで保存した来店の理論値から、運だけで説明できる仕事量の幅です");
 }
 
 void frmKiroku::arrange(QMenuBar *bar) {

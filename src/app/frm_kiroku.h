@@ -93,6 +93,7 @@ private:
     void buildFilters();
     void buildTables();
     void buildSummary();
+    void buildChart();
     void arrange(QMenuBar *bar);
     void connectHandlers();
 
