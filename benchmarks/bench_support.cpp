@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench_support.h"
 
+#include "analysis/analysis.h"
+#include "analysis/short_date.h"
+
 #include <algorithm>
 #include <array>
 #include <benchmark/benchmark.h>
@@ -152,6 +155,33 @@ std::string enterTemporaryDirectory() {
         std::exit(2);
     }
     return path;
+}
+
+AnalysisRecord benchJournalRecord(int index) {
+    static const char *const kParlours[] = {"駅前店", "本店", "ホール・ニュー大阪", "パーラー銀河", "マルハン北口"};
+    SharedResults shared;
+    shared.payoutPerHit = 1400 + 20 * (index % 30);
+    shared.yenPerBall = index % 3 == 0 ? 4.0 : 100.0 / 28;
+    shared.totalHitProbability = 1.0 / (150 + index % 30);
+    const AnalysisTotals totals{std::to_string(800 + index % 1700), std::to_string(index % 17),
+                                std::to_string((index * 37) % 30000), std::to_string(10000 + 1000 * (index % 40))};
+    const MachineFigures figures = machineFigures(shared);
+    AnalysisRecord record;
+    record.date = formatShortDate({2005 + index / 168, 1 + index / 14 % 12, 1 + 2 * (index % 14)});
+    record.parlour = std::string(kParlours[index % 5]) + std::to_string(index % 4);
+    record.yenPerBall = figures.yenPerBall;
+    record.machineName = "CR機種" + std::to_string(index % 30);
+    record.payout = figures.payout;
+    record.totals = totals;
+    record.results = RunAnalysis(totals, shared).value();
+    return record;
+}
+
+std::string benchJournalFile(int visits) {
+    std::string bytes;
+    for (int k = 0; k < visits; ++k)
+        bytes += analysisRecordBytes(benchJournalRecord(k));
+    return bytes;
 }
 
 } // namespace zenbalo::bench

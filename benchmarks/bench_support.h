@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "analysis/analysis_record.h"
 #include "common/machine_record.h"
 #include "library/library.h"
 
@@ -15,6 +16,12 @@ MachineRecord benchMachine(int index);
 // The largest library the program takes: 2047 machines over the seven groups,
 // most in the first group, each group in list order as the reader leaves it.
 Library fullLibrary();
+
+// A visit as the analysis window saves it, from the figures of a real run:
+// twenty parlours, thirty machines, a visit every other day.
+AnalysisRecord benchJournalRecord(int index);
+// A bunseki.txt of years of play: the first `visits` such records.
+std::string benchJournalFile(int visits);
 
 // Declares that the median real time of a benchmark must stay under `seconds`.
 // The name is the benchmark's as registered, without arguments.

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The journal on years of play: a bunseki.txt of 10 000 records.
-#include "analysis/analysis.h"
 #include "analysis/analysis_record.h"
-#include "analysis/short_date.h"
 #include "bench_support.h"
 #include "common/file_io.h"
 #include "journal/journal.h"
@@ -31,39 +29,10 @@ template <typename F> void timed(benchmark::State &state, F &&action) {
     state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
 }
 
-// A visit as the analysis window saves it, from the figures of a real run:
-// twenty parlours, thirty machines, a visit every other day.
-AnalysisRecord benchRecord(int index) {
-    static const char *const kParlours[] = {"駅前店", "本店", "ホール・ニュー大阪", "パーラー銀河", "マルハン北口"};
-    SharedResults shared;
-    shared.payoutPerHit = 1400 + 20 * (index % 30);
-    shared.yenPerBall = index % 3 == 0 ? 4.0 : 100.0 / 28;
-    shared.totalHitProbability = 1.0 / (150 + index % 30);
-    const AnalysisTotals totals{std::to_string(800 + index % 1700), std::to_string(index % 17),
-                                std::to_string((index * 37) % 30000), std::to_string(10000 + 1000 * (index % 40))};
-    const MachineFigures figures = machineFigures(shared);
-    AnalysisRecord record;
-    record.date = formatShortDate({2005 + index / 168, 1 + index / 14 % 12, 1 + 2 * (index % 14)});
-    record.parlour = std::string(kParlours[index % 5]) + std::to_string(index % 4);
-    record.yenPerBall = figures.yenPerBall;
-    record.machineName = "CR機種" + std::to_string(index % 30);
-    record.payout = figures.payout;
-    record.totals = totals;
-    record.results = RunAnalysis(totals, shared).value();
-    return record;
-}
-
-std::string benchFile() {
-    std::string bytes;
-    for (int k = 0; k < kVisits; ++k)
-        bytes += analysisRecordBytes(benchRecord(k));
-    return bytes;
-}
-
 // Enters a directory holding the 10 000 records, with the journal built
 // from them when `imported`.
 void prepareDirectory(bool imported) {
-    static const std::string bytes = benchFile();
+    static const std::string bytes = benchJournalFile(kVisits);
     enterTemporaryDirectory();
     if (!writeFileAtomically(kAnalysisFile, bytes).ok())
         std::perror("zenbalo-bench: bunseki.txt");
@@ -72,7 +41,7 @@ void prepareDirectory(bool imported) {
 }
 
 void Journal_ReadRecords(benchmark::State &state) {
-    const std::string bytes = benchFile();
+    const std::string bytes = benchJournalFile(kVisits);
     for (auto _ : state) {
         RecordScan scan = readRecords(bytes, "yyyy/MM/dd");
         benchmark::DoNotOptimize(scan);
@@ -138,7 +107,7 @@ BENCHMARK(Journal_Export)->UseManualTime()->Unit(benchmark::kMillisecond);
 void Journal_Save(benchmark::State &state) {
     prepareDirectory(true);
     Journal journal;
-    const AnalysisRecord record = benchRecord(1);
+    const AnalysisRecord record = benchJournalRecord(1);
     for (auto _ : state) {
         SyncReport report;
         timed(state, [&] { report = journal.save(record, std::nullopt); });

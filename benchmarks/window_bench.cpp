@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The main window's actions on the largest library, on Qt's offscreen
-// platform: from the key or click, through the handler and the core, to the
-// labels recalculated and repainted.
+// The main window's actions on the largest library, and the journal window on
+// 10 000 visits, on Qt's offscreen platform: from the key or click, through
+// the handler and the core, to the labels recalculated and repainted.
 #include "app/app_look.h"
+#include "app/chart_widget.h"
 #include "app/form1.h"
 #include "app/frm_bunpu.h"
+#include "app/frm_kiroku.h"
+#include "app/journal_export.h"
 #include "bench_support.h"
 #include "common/file_io.h"
 #include "engine/rates.h"
@@ -21,6 +24,7 @@
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <sqlite3.h>
 
 using namespace zenbalo;
 using namespace zenbalo::bench;
@@ -41,6 +45,7 @@ public:
         ++questions;
         return MessageBox::Answer::Yes;
     }
+    std::optional<std::string> chooseSaveFile(const SaveFileBox &) override { return std::nullopt; }
     int questions = 0;
     int refusals = 0;
 };
@@ -298,6 +303,79 @@ void Window_OpenBunpu(benchmark::State &state) {
 }
 BENCHMARK(Window_OpenBunpu)->UseManualTime()->Unit(benchmark::kMillisecond);
 
+constexpr int kJournalVisits = 10000;
+
+bool journalShown(const frmKiroku &window) {
+    return window.shownVisits().size() == kJournalVisits && window.ui().Chart1->data().bands.size() == 2;
+}
+
+// The journal window's first opening in a session: the database opened and
+// checked, nothing new in bunseki.txt, the table, summary, breakdowns and
+// chart filled, shown and painted.
+void Kiroku_Open(benchmark::State &state) {
+    for (auto _ : state) {
+        const auto start = Clock::now();
+        auto journal = std::make_unique<Journal>(journalOptions());
+        auto window = std::make_unique<frmKiroku>(*journal, *dialogs, shell);
+        window->Form_Load();
+        window->show();
+        settle();
+        state.SetIterationTime(std::chrono::duration<double>(Clock::now() - start).count());
+        if (!journalShown(*window))
+            state.SkipWithError("the journal window does not show every visit with its band");
+        window.reset();
+        settle();
+    }
+}
+BENCHMARK(Kiroku_Open)->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// A repaint of the chart of 10 000 visits, both lines and both bands, in the
+// window at its first size on a desktop (the offscreen screen is smaller).
+void Kiroku_ChartRepaint(benchmark::State &state) {
+    Journal journal(journalOptions());
+    frmKiroku window(journal, *dialogs, shell);
+    window.Form_Load();
+    window.resize(static_cast<int>(state.range(0)), static_cast<int>(state.range(1)));
+    window.show();
+    settle();
+    ChartWidget *chart = window.ui().Chart1;
+    for (auto _ : state)
+        timed(state, [chart] { chart->repaint(); });
+    if (!journalShown(window))
+        state.SkipWithError("the journal window does not show every visit with its band");
+    state.counters["width"] = chart->width();
+}
+BENCHMARK(Kiroku_ChartRepaint)->Args({1040, 700})->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// The same in a window filling a full-HD screen, which a player may choose;
+// no budget (see docs/performance.md).
+void Kiroku_ChartRepaintFullHd(benchmark::State &state) { Kiroku_ChartRepaint(state); }
+BENCHMARK(Kiroku_ChartRepaintFullHd)->Args({1920, 1040})->UseManualTime()->Unit(benchmark::kMillisecond);
+
+// bunseki.txt of 10 000 visits and the journal taken from it, each visit
+// with its machine's theory as the analysis window saves it (the import
+// alone would leave the chart without its bands).
+void prepareJournal() {
+    if (!writeFileAtomically(kAnalysisFile, benchJournalFile(kJournalVisits)).ok() ||
+        Journal(journalOptions()).sync().imported != kJournalVisits) {
+        std::fprintf(stderr, "zenbalo-bench: the journal was not built\n");
+        std::exit(2);
+    }
+    sqlite3 *db = nullptr;
+    const int status =
+        sqlite3_open(kJournalFile, &db) == SQLITE_OK
+            ? sqlite3_exec(db,
+                           "UPDATE visit SET total_hit_probability = 1.0 / (150 + (id - 1) % 30), average_chain = 2, "
+                           "big_hit_probability = 0.5 / (150 + (id - 1) % 30)",
+                           nullptr, nullptr, nullptr)
+            : SQLITE_ERROR;
+    sqlite3_close(db);
+    if (status != SQLITE_OK) {
+        std::fprintf(stderr, "zenbalo-bench: the journal's theory was not set\n");
+        std::exit(2);
+    }
+}
+
 void startWindow() {
     enterTemporaryDirectory();
     Library library = fullLibrary();
@@ -329,11 +407,14 @@ int main(int argc, char **argv) {
     QApplication app(argc, argv);
     setUpApplication(app);
     startWindow();
+    prepareJournal();
     for (const char *name :
          {"Window_ChooseMachine", "Window_ChooseRate", "Window_ChooseGroup", "Window_ChooseGroupByRow", "Window_New",
           "Window_Add", "Window_Delete", "Window_UpdateRenamed", "Window_Cut", "Window_Paste"})
         budget(name, 2e-3);
     budget("Window_OpenBunpu", 50e-3);
+    budget("Kiroku_Open", 0.150);
+    budget("Kiroku_ChartRepaint", 0.016);
     const int verdict = runWithBudgets(argc, argv);
     delete form;
     delete dialogs;

@@ -14,7 +14,7 @@ declare -A packageGroups=(
     [bench]="libbenchmark-dev libxcb1-dev libxcb-damage0-dev"
     [fuzz]="clang libclang-rt-14-dev"
     [profile]="valgrind"
-    [pictures]="imagemagick librsvg2-bin"
+    [pictures]="imagemagick librsvg2-bin faketime xclip"
 )
 
 # Installs the packages of the groups named that are not installed yet:

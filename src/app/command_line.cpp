@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
+#include "app/journal_export.h"
+
 #include <algorithm>
 
 namespace zenbalo {
@@ -20,6 +22,7 @@ $XDG_DATA_HOME/zenbalo、それもなければ ~/.local/share/zenbalo です。
   zenbalo.kan   換金率の一覧（編集できます）
   log.txt       最新の計算結果
   bunseki.txt   実戦分析の記録
+  zenbalo.db    収支記録（分析の保存と bunseki.txt から作ります）
   説明書.txt    取扱説明書
 読めないファイルは上書きせず、NAME.damaged-日付-時刻 として残します。
 )";
@@ -39,6 +42,7 @@ int printVersion(std::string_view, std::string &out, std::string &) {
 constexpr Option kOptions[] = {
     {"--help", "", "この説明を表示して終了します", printHelp},
     {"--version", "", "バージョンを表示して終了します", printVersion},
+    {"--export-journal", "FILE", "収支記録を CSV で書き出して終了します（- は標準出力）", exportJournalCommand},
 };
 
 int usageError(std::string &err, std::string_view what) {

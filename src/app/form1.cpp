@@ -2,6 +2,7 @@
 #include "app/form1.h"
 
 #include "app/app_look.h"
+#include "app/frm_kiroku.h"
 #include "common/number.h"
 #include "engine/log_report.h"
 #include "engine/rates.h"
@@ -96,10 +97,15 @@ void Form1::Form_Load() {
     dataChanged_ = false;
 }
 
+Form1::~Form1() = default;
+
 void Form1::closeEvent(QCloseEvent *event) {
     bool cancel = false;
     Form_Unload(cancel);
     event->setAccepted(!cancel);
+    // The journal window goes with the program, and keeps its size.
+    if (!cancel && kirokuWindow_)
+        kirokuWindow_->close();
 }
 
 void Form1::Form_Unload(bool &cancel) {

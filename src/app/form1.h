@@ -8,6 +8,7 @@
 #include "common/shared_results.h"
 #include "common/shell.h"
 #include "engine/calculation.h"
+#include "journal/journal.h"
 #include "library/library.h"
 #include "library/library_edit.h"
 #include "library/library_files.h"
@@ -15,8 +16,10 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,6 +32,8 @@ class QRadioButton;
 class QStringListModel;
 
 namespace zenbalo {
+
+class frmKiroku;
 
 // A label that reports clicks: the free area of a group row.
 class ClickLabel : public QLabel {
@@ -66,7 +71,7 @@ struct Form1 {
 
     QAction *mnuShinki = nullptr, *mnuLogSave = nullptr, *mnuLogOpen = nullptr, *mnuExit = nullptr;
     QAction *mnuAdd = nullptr, *mnuUpDate = nullptr, *mnuKiritori = nullptr, *mnuPaste = nullptr, *mnuDelete = nullptr;
-    QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuBunpu = nullptr;
+    QAction *mnuAnalysis = nullptr, *mnuHatsuKaiten = nullptr, *mnuBunpu = nullptr, *mnuKiroku = nullptr;
     QAction *mnuHelpOpen = nullptr, *mnuVer = nullptr;
 };
 
@@ -78,6 +83,7 @@ class Form1 : public QMainWindow, private Ui::Form1 {
     Q_OBJECT
 public:
     Form1(Dialogs &dialogs, Shell &shell, QWidget *parent = nullptr);
+    ~Form1() override;
 
     const Ui::Form1 &ui() const { return *this; }
 
@@ -88,6 +94,8 @@ public:
     bool dataChanged() const { return dataChanged_; }
     bool machineEdited() const { return machineEdited_; }
     bool cutWaiting() const { return cutWaiting_; }
+    // The journal window, once opened; it stays for the session when closed.
+    frmKiroku *kirokuWindow() const;
 
     // Start-up after the single-instance test; the window is shown afterwards.
     void Form_Load();
@@ -111,6 +119,7 @@ public:
     void mnuAnalysis_Click();
     void mnuHatsuKaiten_Click();
     void mnuBunpu_Click();
+    void mnuKiroku_Click();
     void mnuHelpOpen_Click();
     void mnuLogOpen_Click();
     void mnuVer_Click();
@@ -130,6 +139,7 @@ private:
     void connectHandlers();
     void connectTools();
     bool calculatedMachineNamed();
+    Journal &journal();
 
     void ReadSettingsFile();
     void ReadLibraryFile();
@@ -178,6 +188,9 @@ private:
     bool iconPending_ = true;
     LibraryFile libraryFile_;
     SettingsFile settingsFile_;
+    // Made at its first use: a start opens nothing of the journal.
+    std::unique_ptr<Journal> journal_;
+    QPointer<frmKiroku> kirokuWindow_;
 };
 
 } // namespace zenbalo

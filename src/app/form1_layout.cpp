@@ -215,6 +215,7 @@ void Form1::buildMenus() {
     mnuAnalysis = addMenuItem(mnuTool, "分析(&B)...", Qt::CTRL | Qt::Key_B);
     mnuHatsuKaiten = addMenuItem(mnuTool, "初当たり回転数(&H)...", Qt::CTRL | Qt::Key_H);
     mnuBunpu = addMenuItem(mnuTool, "収支の分布(&R)...", Qt::CTRL | Qt::Key_R);
+    mnuKiroku = addMenuItem(mnuTool, "収支記録(&J)...", Qt::CTRL | Qt::Key_J);
 
     QMenu *mnuHelp = menuBar()->addMenu("ヘルプ(&H)");
     mnuHelpOpen = addMenuItem(mnuHelp, "説明書(&R)...");

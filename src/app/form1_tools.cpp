@@ -8,6 +8,8 @@
 #include "app/frm_analysis.h"
 #include "app/frm_bunpu.h"
 #include "app/frm_hatsu_kaiten.h"
+#include "app/frm_kiroku.h"
+#include "app/journal_export.h"
 #include "engine/log_report.h"
 #include "firsthit/first_hit.h"
 
@@ -19,6 +21,7 @@ void Form1::connectTools() {
     connect(mnuAnalysis, &QAction::triggered, this, &Form1::mnuAnalysis_Click);
     connect(mnuHatsuKaiten, &QAction::triggered, this, &Form1::mnuHatsuKaiten_Click);
     connect(mnuBunpu, &QAction::triggered, this, &Form1::mnuBunpu_Click);
+    connect(mnuKiroku, &QAction::triggered, this, &Form1::mnuKiroku_Click);
     connect(mnuHelpOpen, &QAction::triggered, this, &Form1::mnuHelpOpen_Click);
     connect(mnuLogOpen, &QAction::triggered, this, &Form1::mnuLogOpen_Click);
     connect(mnuVer, &QAction::triggered, this, &Form1::mnuVer_Click);
@@ -34,7 +37,11 @@ bool Form1::calculatedMachineNamed() {
 void Form1::mnuAnalysis_Click() {
     if (!calculatedMachineNamed())
         return;
-    frmAnalysis window(shared_, dialogs_, shell_, this);
+    frmAnalysis window(shared_, journal(), dialogs_, shell_, this);
+    connect(&window, &frmAnalysis::visitSaved, this, [this] {
+        if (kirokuWindow_ && kirokuWindow_->isVisible())
+            kirokuWindow_->Refresh();
+    });
     window.exec();
 }
 
@@ -51,6 +58,28 @@ void Form1::mnuBunpu_Click() {
         return;
     frmBunpu window(shared_, this);
     window.exec();
+}
+
+void Form1::mnuKiroku_Click() {
+    if (!kirokuWindow_)
+        kirokuWindow_ = new frmKiroku(journal(), dialogs_, shell_, this);
+    if (kirokuWindow_->isVisible()) {
+        kirokuWindow_->Refresh();
+    } else {
+        kirokuWindow_->Form_Load();
+        kirokuWindow_->show();
+    }
+    kirokuWindow_->setWindowState(kirokuWindow_->windowState() & ~Qt::WindowMinimized);
+    kirokuWindow_->raise();
+    kirokuWindow_->activateWindow();
+}
+
+frmKiroku *Form1::kirokuWindow() const { return kirokuWindow_; }
+
+Journal &Form1::journal() {
+    if (!journal_)
+        journal_ = std::make_unique<Journal>(journalOptions());
+    return *journal_;
 }
 
 void Form1::mnuHelpOpen_Click() { openManual(shell_, dialogs_); }

@@ -52,8 +52,8 @@ std::string systemShortDate() {
     return formatShortDate({now.year(), now.month(), now.day()}, shortDatePattern(QLocale::system()));
 }
 
-frmAnalysis::frmAnalysis(const SharedResults &shared, Dialogs &dialogs, Shell &shell, QWidget *parent)
-    : QDialog(parent), shared_(shared), dialogs_(dialogs), shell_(shell) {
+frmAnalysis::frmAnalysis(const SharedResults &shared, Journal &journal, Dialogs &dialogs, Shell &shell, QWidget *parent)
+    : QDialog(parent), shared_(shared), journal_(journal), dialogs_(dialogs), shell_(shell) {
     setUpDialogWindow(*this);
 
     auto *client = new QWidget(this);
@@ -190,10 +190,14 @@ bool frmAnalysis::AppendAnalysisRecord() {
     record.totals = calculatedTotals_;
     for (int k = 0; k < kAnalysisResults; ++k)
         record.results[static_cast<size_t>(k)] = toStd(Label3[k]->text());
-    const WriteResult saved = appendAnalysisRecord(record);
-    if (!saved.ok())
-        dialogs_.refuse(withReason("bunseki.txtに分析データを保存できませんでした。", saved), "分析 - 保存");
-    return saved.ok();
+    // Both places or neither: a failed save can be repeated without doubling.
+    const SyncReport saved = journal_.save(record, theoryOf(shared_));
+    if (!saved.result.ok()) {
+        dialogs_.refuse("分析データを保存できませんでした。\n" + saved.result.reason, "分析 - 保存");
+        return false;
+    }
+    emit visitSaved();
+    return true;
 }
 
 void frmAnalysis::mnuBunSave_Click() {

@@ -7,6 +7,7 @@
 #include "common/dialogs.h"
 #include "common/shared_results.h"
 #include "common/shell.h"
+#include "journal/journal.h"
 
 #include <QDialog>
 #include <QLocale>
@@ -44,12 +45,13 @@ struct frmAnalysis {
 
 } // namespace Ui
 
-// Sets the totals of one visit against the machine last calculated, and keeps
-// the journal bunseki.txt.
+// Sets the totals of one visit against the machine last calculated, and saves
+// it into bunseki.txt and the journal.
 class frmAnalysis : public QDialog, private Ui::frmAnalysis {
     Q_OBJECT
 public:
-    frmAnalysis(const SharedResults &shared, Dialogs &dialogs, Shell &shell, QWidget *parent = nullptr);
+    frmAnalysis(const SharedResults &shared, Journal &journal, Dialogs &dialogs, Shell &shell,
+                QWidget *parent = nullptr);
 
     const Ui::frmAnalysis &ui() const { return *this; }
     // The date of a journal record; tests fix it.
@@ -68,6 +70,10 @@ public slots:
     // Every way of closing (close box, 終了, Escape) ends here.
     void reject() override;
 
+signals:
+    // A visit went into bunseki.txt and the journal.
+    void visitSaved();
+
 private:
     void buildFigures(QWidget *client);
     void buildInputs();
@@ -78,6 +84,7 @@ private:
     [[nodiscard]] bool AppendAnalysisRecord();
 
     const SharedResults &shared_;
+    Journal &journal_;
     Dialogs &dialogs_;
     Shell &shell_;
     std::function<std::string()> today_ = systemShortDate;

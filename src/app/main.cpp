@@ -17,11 +17,15 @@
 #include <string>
 
 int main(int argc, char *argv[]) {
-    // --help and --version answer in a terminal without a display, and beside a running window.
+    // The options answer in a terminal without a display, and beside a running window.
     const std::span<const char *const> arguments(argv + 1, static_cast<std::size_t>(std::max(argc - 1, 0)));
     std::string out, err;
-    if (const auto status = zenbalo::runCommandLine(zenbalo::programOptions(), arguments, out, err)) {
-        std::fwrite(out.data(), 1, out.size(), stdout);
+    if (auto status = zenbalo::runCommandLine(zenbalo::programOptions(), arguments, out, err)) {
+        // A CSV cut short by a full disk or a closed pipe must not pass for whole.
+        if (std::fwrite(out.data(), 1, out.size(), stdout) != out.size() || std::fflush(stdout) != 0) {
+            err += "zenbalo: 標準出力に書き込めませんでした。\n";
+            status = 1;
+        }
         std::fwrite(err.data(), 1, err.size(), stderr);
         return *status;
     }

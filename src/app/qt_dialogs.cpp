@@ -2,6 +2,7 @@
 #include "app/qt_dialogs.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <vector>
@@ -39,10 +40,17 @@ std::vector<Choice> choicesOf(MessageBox::Buttons buttons) {
 
 } // namespace
 
+// Over the secondary window that asks: the modal one, else the active one
+// (the journal is not modal).
+QWidget *QtDialogs::owner() const {
+    if (QWidget *modal = QApplication::activeModalWidget())
+        return modal;
+    QWidget *active = QApplication::activeWindow();
+    return active ? active : parent_;
+}
+
 MessageBox::Answer QtDialogs::ask(const MessageBox &box) {
-    // Over the secondary window that asks, when one is open.
-    QWidget *owner = QApplication::activeModalWidget();
-    QMessageBox mb(owner ? owner : parent_);
+    QMessageBox mb(owner());
     mb.setWindowTitle(QString::fromStdString(box.title));
     mb.setText(QString::fromStdString(box.prompt));
     mb.setIcon(box.icon == MessageBox::Icon::Question ? QMessageBox::Question : QMessageBox::Critical);
@@ -61,6 +69,17 @@ MessageBox::Answer QtDialogs::ask(const MessageBox &box) {
         if (c.button == clicked)
             return c.answer;
     return choices.back().answer;
+}
+
+std::optional<std::string> QtDialogs::chooseSaveFile(const SaveFileBox &box) {
+    QFileDialog dialog(owner(), QString::fromStdString(box.title), QString::fromStdString(box.suggested),
+                       QString::fromStdString(box.filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QString::fromStdString(box.suffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
 }
 
 } // namespace zenbalo

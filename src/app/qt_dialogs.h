@@ -7,13 +7,16 @@ class QWidget;
 
 namespace zenbalo {
 
-// Message boxes with Japanese button captions.
+// Message boxes with Japanese button captions, and Qt's own file dialog.
 class QtDialogs : public Dialogs {
 public:
     void setParent(QWidget *parent) { parent_ = parent; }
     MessageBox::Answer ask(const MessageBox &box) override;
+    std::optional<std::string> chooseSaveFile(const SaveFileBox &box) override;
 
 private:
+    QWidget *owner() const;
+
     QWidget *parent_ = nullptr;
 };
 

@@ -18,7 +18,7 @@ namespace zenbalo {
 
 namespace {
 
-constexpr int64_t kSchemaVersion = 1;
+constexpr int64_t kSchemaVersion = 2;
 // The bytes before the settled place that must be unchanged for a reading
 // to go on from there.
 constexpr uint64_t kCheckedEnd = 4096;
@@ -59,8 +59,18 @@ CREATE TABLE file_scan (
     device INTEGER NOT NULL,
     inode INTEGER NOT NULL
 );
-PRAGMA user_version = 1;
+CREATE TABLE setting (
+    name TEXT PRIMARY KEY,
+    value TEXT NOT NULL
+) WITHOUT ROWID;
+PRAGMA user_version = 2;
 )";
+
+// What takes a journal of version k to version k + 1, at index k - 1.
+constexpr const char *kMigrations[] = {
+    "CREATE TABLE setting (name TEXT PRIMARY KEY, value TEXT NOT NULL) WITHOUT ROWID; PRAGMA user_version = 2;",
+};
+static_assert(std::size(kMigrations) == kSchemaVersion - 1);
 
 constexpr const char *kVisitColumns =
     "id, date, parlour, machine, payout, yen_per_ball, rotations, hits, exchanged_balls, invested_yen, "
@@ -72,6 +82,8 @@ const std::string kDatabase = kJournalFile;
 std::string systemReason(int error) { return errorReason(WriteResult::fromErrno(error)); }
 
 std::string why(const sql::Status &status) {
+    if (status.systemError == sql::kNoLibrary)
+        return std::string("SQLite のライブラリ（") + sql::kLibraryName + "）が見つかりません。";
     switch (status.primary()) {
     case SQLITE_FULL:
         return systemReason(ENOSPC);
@@ -205,6 +217,8 @@ struct Journal::Impl {
     JournalResult open();
     Found connect(sql::Status &status);
     Found prepareSchema(sql::Status &status);
+    sql::Status readVersion(int64_t &version, int64_t &objects);
+    sql::Status upgrade();
     JournalResult keepDamaged();
 
     void close() {
@@ -229,37 +243,48 @@ struct Journal::Impl {
     }
 };
 
-Journal::Impl::Found Journal::Impl::prepareSchema(sql::Status &status) {
+sql::Status Journal::Impl::readVersion(int64_t &version, int64_t &objects) {
     sql::Statement st;
-    int64_t version = 0;
-    int64_t objects = 0;
-    auto read = [&] {
-        status = db.prepare("SELECT (SELECT user_version FROM pragma_user_version), count(*) FROM sqlite_schema", st);
-        if (status.ok())
-            status = st.step();
-        if (status.code == SQLITE_ROW) {
-            version = st.integer(0);
-            objects = st.integer(1);
-            status = {};
-        }
-        return status.ok();
-    };
-    if (!read())
+    sql::Status status =
+        db.prepare("SELECT (SELECT user_version FROM pragma_user_version), count(*) FROM sqlite_schema", st);
+    if (status.ok())
+        status = st.step();
+    if (status.code != SQLITE_ROW)
+        return status;
+    version = st.integer(0);
+    objects = st.integer(1);
+    return {};
+}
+
+// Creates the tables in an empty database, or takes an older journal to this
+// version; in one transaction, so that two programs doing it at once do it once.
+sql::Status Journal::Impl::upgrade() {
+    sql::Transaction transaction(db);
+    int64_t version = 0, objects = 0;
+    sql::Status status = transaction.begin();
+    if (status.ok())
+        status = readVersion(version, objects);
+    if (status.ok() && version == 0 && objects == 0)
+        status = db.exec(kSchema);
+    for (; status.ok() && version > 0 && version < kSchemaVersion; ++version)
+        status = db.exec(kMigrations[version - 1]);
+    return status.ok() ? transaction.commit() : status;
+}
+
+Journal::Impl::Found Journal::Impl::prepareSchema(sql::Status &status) {
+    int64_t version = 0, objects = 0;
+    if (!(status = readVersion(version, objects)).ok())
         return status.damaged() ? Found::Damaged : Found::Failed;
     if (version > kSchemaVersion)
         return Found::Newer;
-    if (version == 0) {
-        // Someone else's database is no journal; an empty one becomes ours.
-        if (objects > 0)
-            return Found::Damaged;
-        sql::Transaction transaction(db);
-        if (!(status = transaction.begin()).ok() || !read())
-            return Found::Failed;
-        if (version == 0 && objects == 0 && !(status = db.exec(kSchema)).ok())
-            return Found::Failed;
-        status = transaction.commit();
-        return status.ok() ? Found::Ready : Found::Failed;
-    }
+    // Someone else's database is no journal; an empty one becomes ours.
+    if (version == 0 && objects > 0)
+        return Found::Damaged;
+    if (version < kSchemaVersion && !(status = upgrade()).ok())
+        return status.damaged() ? Found::Damaged : Found::Failed;
+    if (version == 0)
+        return Found::Ready;
+    sql::Statement st;
     status = db.prepare("PRAGMA quick_check", st);
     if (status.ok())
         status = st.step();
@@ -611,6 +636,35 @@ JournalResult Journal::deleteVisits(const std::vector<int64_t> &ids) {
     }
     if (status.ok())
         status = transaction.commit();
+    return status.ok() ? JournalResult{} : impl_->failed(status, writeFailure(status));
+}
+
+SettingValue Journal::setting(const std::string &name) {
+    SettingValue setting;
+    if (!(setting.result = impl_->open()).ok())
+        return setting;
+    sql::Statement st;
+    sql::Status status = impl_->db.prepare("SELECT value FROM setting WHERE name = ?", st);
+    if (status.ok()) {
+        st.bind(1, name);
+        status = st.step();
+    }
+    if (status.code == SQLITE_ROW)
+        setting.value = st.text(0);
+    else if (!status.ok())
+        setting.result = impl_->failed(status, readFailure(status));
+    return setting;
+}
+
+JournalResult Journal::storeSetting(const std::string &name, const std::string &value) {
+    if (JournalResult opened = impl_->open(); !opened.ok())
+        return opened;
+    sql::Statement st;
+    sql::Status status = impl_->db.prepare("INSERT OR REPLACE INTO setting VALUES (?, ?)", st);
+    if (status.ok()) {
+        st.bind(1, name).bind(2, value);
+        status = st.step();
+    }
     return status.ok() ? JournalResult{} : impl_->failed(status, writeFailure(status));
 }
 

@@ -84,6 +84,11 @@ struct NameLists {
     std::vector<std::string> machines;
 };
 
+struct SettingValue {
+    JournalResult result;
+    std::optional<std::string> value; // nullopt when none was stored
+};
+
 struct JournalOptions {
     // The short-date pattern of the dates in bunseki.txt (as the analysis
     // window writes them).
@@ -119,6 +124,11 @@ public:
     VisitList visits(const VisitFilter &filter = {});
     NameLists names();
     JournalResult deleteVisits(const std::vector<int64_t> &ids);
+
+    // What the journal's window keeps between sessions (its size), here
+    // rather than in zenbalo.cfg, whose form is fixed.
+    SettingValue setting(const std::string &name);
+    JournalResult storeSetting(const std::string &name, const std::string &value);
 
 private:
     struct Impl;

@@ -88,7 +88,7 @@ double luckVariance(const Visit &v) {
     return std::isfinite(variance) && variance > 0 ? variance : 0.0;
 }
 
-std::vector<ChartPoint> chartPoints(const std::vector<Visit> &visits) {
+std::vector<BalancePoint> chartPoints(const std::vector<Visit> &visits) {
     std::vector<int> keys(visits.size());
     int previous = 0;
     for (size_t k = 0; k < visits.size(); ++k)
@@ -97,7 +97,7 @@ std::vector<ChartPoint> chartPoints(const std::vector<Visit> &visits) {
     std::iota(order.begin(), order.end(), size_t{0});
     std::stable_sort(order.begin(), order.end(), [&keys](size_t a, size_t b) { return keys[a] < keys[b]; });
 
-    std::vector<ChartPoint> points;
+    std::vector<BalancePoint> points;
     points.reserve(visits.size());
     int64_t real = 0, work = 0;
     double variance = 0.0;

@@ -55,7 +55,7 @@ std::vector<BreakdownRow> breakdownByMachine(const std::vector<Visit> &visits);
 double luckVariance(const Visit &visit);
 
 // One visit of the balance chart, with the sums up to and including it.
-struct ChartPoint {
+struct BalancePoint {
     int64_t visitId = 0;
     std::optional<CalendarDate> date;
     int64_t realBalance = 0; // cumulative
@@ -66,6 +66,6 @@ struct ChartPoint {
 // The visits in date order. An undated visit keeps its place after the visit
 // before it in journal order (the file's order is the order of the days), so
 // that the last point sums every visit; visits of one date keep journal order.
-std::vector<ChartPoint> chartPoints(const std::vector<Visit> &visits);
+std::vector<BalancePoint> chartPoints(const std::vector<Visit> &visits);
 
 } // namespace zenbalo

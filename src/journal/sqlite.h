@@ -3,6 +3,7 @@
 
 #include <sqlite3.h>
 
+#include <cerrno>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -23,6 +24,13 @@ struct Status {
 
 class Statement;
 
+// The system's libsqlite3 is loaded at the first opening of a connection,
+// not with the program: linked, it cost every start its loading and some
+// 400 KiB of memory, for a journal the player may not open. A system without
+// it opens no connection: SQLITE_CANTOPEN with kNoLibrary as system error.
+inline constexpr int kNoLibrary = ELIBACC;
+inline constexpr const char *kLibraryName = "libsqlite3.so.0";
+
 // One connection; closed when it goes.
 class Connection {
 public:
@@ -42,7 +50,7 @@ public:
     Status prepare(const char *sql, Statement &statement);
     // Prepares only a statement not prepared yet, to be run many times.
     Status keep(const char *sql, Statement &statement);
-    int64_t lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+    int64_t lastInsertId() const;
 
 private:
     friend class Statement;
@@ -71,13 +79,13 @@ public:
     // SQLITE_ROW while rows come, then SQLITE_DONE, or the failure.
     Status step();
     // Ready to run again, with the parameters kept.
-    void reset() { sqlite3_reset(stmt_); }
+    void reset();
 
     // Columns count from 0.
-    int64_t integer(int column) const { return sqlite3_column_int64(stmt_, column); }
-    double real(int column) const { return sqlite3_column_double(stmt_, column); }
+    int64_t integer(int column) const;
+    double real(int column) const;
     std::string text(int column) const;
-    bool isNull(int column) const { return sqlite3_column_type(stmt_, column) == SQLITE_NULL; }
+    bool isNull(int column) const;
 
 private:
     friend class Connection;

@@ -1,8 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/command_line.h"
 
+#include "analysis/analysis_record.h"
 #include "common/text.h"
+#include "journal/journal.h"
+#include "support/journal_records.h"
+#include "support/temp_dir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <optional>
 #include <regex>
@@ -102,6 +107,65 @@ TEST(CommandLine, AnOptionTakesItsValueInEitherForm) {
     }
 }
 
+// The export takes in bunseki.txt first and answers in one line on failure;
+// a relative FILE is the working directory's.
+TEST(CommandLine, ExportJournal) {
+    const std::string csv = std::string(testing::kCsvHeader) + std::string(testing::kThreeVisitsCsvRows[0]) +
+                            std::string(testing::kThreeVisitsCsvRows[1]) + std::string(testing::kThreeVisitsCsvRows[2]);
+    struct Case {
+        const char *name;
+        std::vector<const char *> arguments;
+        void (*prepare)();
+        int status;
+        std::string out, err;
+        const char *file; // holds the CSV afterwards
+    };
+    const Case cases[] = {
+        {"to standard output", {"--export-journal", "-"}, [] {}, 0, csv, "", nullptr},
+        {"to a file", {"--export-journal=収支.csv"}, [] {}, 0, "", "", "収支.csv"},
+        {"a file in a folder",
+         {"--export-journal", "sub/out.csv"},
+         [] { std::filesystem::create_directory("sub"); },
+         0,
+         "",
+         "",
+         "sub/out.csv"},
+        {"onto a folder",
+         {"--export-journal", "out.csv"},
+         [] { std::filesystem::create_directory("out.csv"); },
+         1,
+         "",
+         "zenbalo: DIR/out.csv に書き込めませんでした。同じ名前のフォルダーがあります。\n",
+         nullptr},
+        {"bunseki.txt unreadable",
+         {"--export-journal", "-"},
+         [] {
+             std::filesystem::remove(kAnalysisFile);
+             std::filesystem::create_directory(kAnalysisFile);
+         },
+         1,
+         "",
+         "zenbalo: bunseki.txt を読み込めませんでした。同じ名前のフォルダーがあります。\n",
+         nullptr},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::TempWorkDir dir;
+        testing::writeFile(kAnalysisFile, testing::fixture("journal/three_visits.txt"));
+        c.prepare();
+        const Answer answer = run(programOptions(), c.arguments);
+        EXPECT_EQ(answer.status, c.status);
+        EXPECT_EQ(answer.out, c.out);
+        std::string err = c.err;
+        if (const size_t at = err.find("DIR"); at != std::string::npos)
+            err.replace(at, 3, std::filesystem::current_path().string());
+        EXPECT_EQ(answer.err, err);
+        if (c.file) {
+            EXPECT_EQ(testing::readFile(c.file), csv);
+        }
+    }
+}
+
 // Columns a terminal gives the text: the CJK ranges and full-width forms take two.
 size_t terminalColumns(std::string_view line) {
     size_t columns = 0;
@@ -122,7 +186,9 @@ TEST(CommandLine, HelpFitsATerminalAndListsEveryOption) {
         EXPECT_LE(terminalColumns(line), 80u) << line;
     for (const Option &option : programOptions()) {
         SCOPED_TRACE(std::string(option.name));
-        const std::regex row("\n  " + std::string(option.name) + " +" + std::string(option.help) + "\n");
+        const std::string column =
+            std::string(option.name) + (option.argument.empty() ? "" : " ") + std::string(option.argument);
+        const std::regex row("\n  " + column + " +" + std::string(option.help) + "\n");
         EXPECT_TRUE(std::regex_search(help, row));
     }
 }

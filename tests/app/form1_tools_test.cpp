@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The main window's tools and help through its menus. The secondary windows
-// are modal, so each case works inside them from a timer.
+// are modal, so each case works inside them from a timer (whileModal).
 
 #include "support/form_fixture.h"
 
@@ -20,43 +20,7 @@
 namespace zenbalo::testing {
 namespace {
 
-class ToolsTest : public FormTest {
-protected:
-    static void ctrl(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier); }
-
-    // Runs `open`; a modal window it shows is made active, handed to `inside`
-    // and closed. Returns that window's title, empty when none opened.
-    template <typename Window>
-    QString whileModal(const std::function<void()> &open, const std::function<void(Window &)> &inside = {}) {
-        QString title;
-        bool looked = false;
-        QTimer::singleShot(0, [&] {
-            looked = true;
-            if (QWidget *modal = QApplication::activeModalWidget()) {
-                title = modal->windowTitle();
-                QApplication::setActiveWindow(modal);
-                EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
-                if (inside)
-                    inside(dynamic_cast<Window &>(*modal));
-                modal->close();
-            }
-        });
-        open();
-        EXPECT_TRUE(QTest::qWaitFor([&] { return looked; }));
-        // The offscreen platform leaves no window active when a modal one closes.
-        QApplication::setActiveWindow(form.get());
-        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        return title;
-    }
-
-    // The message boxes shown so far, as "prompt / title; ...".
-    std::string boxes() const {
-        std::string all;
-        for (const MessageBox &box : dialogs.asked)
-            all += (all.empty() ? "" : "; ") + box.prompt + " / " + box.title;
-        return all;
-    }
-};
+using ToolsTest = FormTest;
 
 TEST_F(ToolsTest, WindowsOpenOnlyForACalculatedMachine) {
     const QString analysis = "テスト機 - 分析", firstHit = "テスト機 - 初当たり回転数";

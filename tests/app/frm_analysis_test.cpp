@@ -27,7 +27,9 @@ using Answer = MessageBox::Answer;
 class AnalysisTest : public FormTest {
 protected:
     void openAndCalculate() {
-        window = std::make_unique<frmAnalysis>(shared, dialogs, shell);
+        window.reset();
+        journal = std::make_unique<Journal>(); // in this case's directory
+        window = std::make_unique<frmAnalysis>(shared, *journal, dialogs, shell);
         window->setToday([] { return formatShortDate({2005, 3, 14}); });
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -39,10 +41,13 @@ protected:
     }
 
     void save() { QTest::keyClick(window->ui().Text1[0], Qt::Key_S, Qt::ControlModifier); }
-    static std::string journal() { return std::filesystem::exists(kAnalysisFile) ? readFile(kAnalysisFile) : "-"; }
+    static std::string analysisFile() { return std::filesystem::exists(kAnalysisFile) ? readFile(kAnalysisFile) : "-"; }
     std::string lastBox() const { return dialogs.asked.back().prompt + " / " + dialogs.asked.back().title; }
+    // The visits zenbalo.db holds, read on a connection of its own.
+    static std::vector<Visit> savedVisits() { return Journal().visits().visits; }
 
     SharedResults shared{2000, 100.0 / 28, 0.01, "CR機種", 1.0 / 300, 20};
+    std::unique_ptr<Journal> journal;
     std::unique_ptr<frmAnalysis> window;
     const std::string oneRecord = fixture("analysis/worked_example.txt");
 };
@@ -70,13 +75,23 @@ TEST_F(AnalysisTest, SaveAfterAFailedOneThenTwice) {
         FileSizeLimit full;
         save();
     }
-    EXPECT_EQ(lastBox(), "bunseki.txtに分析データを保存できませんでした。\nディスクの空き容量が足りません。 / 分析 - 保存");
+    EXPECT_EQ(lastBox(), "分析データを保存できませんでした。\nzenbalo.db "
+                         "を開けませんでした。ディスクの空き容量が足りません。 / 分析 - 保存");
+    EXPECT_TRUE(window->ui().mnuBunSave->isEnabled());
+    EXPECT_EQ(analysisFile(), "-");
+    EXPECT_EQ(savedVisits().size(), 0u);
     save();
     save(); // nothing new to save
-    EXPECT_EQ(journal(), oneRecord);
+    EXPECT_EQ(analysisFile(), oneRecord);
+    const std::vector<Visit> saved = savedVisits();
+    ASSERT_EQ(saved.size(), 1u);
+    EXPECT_EQ(saved[0].parlour + " " + std::to_string(saved[0].rotations) + " " + std::to_string(saved[0].work),
+              "駅前店 1000 27143");
+    EXPECT_EQ(saved[0].theory, (VisitTheory{1.0 / 300, 0.01 * 300, 0.01})) << "the main window's theory";
     QTest::keyClick(window->ui().Text1[0], Qt::Key_Return);
     save();
-    EXPECT_EQ(journal(), oneRecord + oneRecord);
+    EXPECT_EQ(analysisFile(), oneRecord + oneRecord);
+    EXPECT_EQ(savedVisits().size(), 2u);
 }
 
 TEST_F(AnalysisTest, RecordHoldsTheCalculatedTotalsAndTheParlourAtSaving) {
@@ -84,25 +99,26 @@ TEST_F(AnalysisTest, RecordHoldsTheCalculatedTotalsAndTheParlourAtSaving) {
     retype(window->ui().Text1[0], "北口店");
     retype(window->ui().Text1[1], "5000");
     save();
-    EXPECT_EQ(journal(), sjisLines(analysisRecordLines({"2005/03/14",
-                                                        "北口店",
-                                                        "3.571",
-                                                        "CR機種",
-                                                        "2000",
-                                                        {"1000", "12", "20000", "30000"},
-                                                        {"¥41429", "¥27143", "2.000", "120.000", "21.739"}})));
+    EXPECT_EQ(analysisFile(), sjisLines(analysisRecordLines({"2005/03/14",
+                                                             "北口店",
+                                                             "3.571",
+                                                             "CR機種",
+                                                             "2000",
+                                                             {"1000", "12", "20000", "30000"},
+                                                             {"¥41429", "¥27143", "2.000", "120.000", "21.739"}})));
 }
 
 TEST_F(AnalysisTest, ClosingQuestion) {
     const struct {
         Answer answer;
         bool diskFull, closes;
-        std::string journal;
+        std::string file;
+        size_t visits; // in zenbalo.db
     } cases[] = {
-        {Answer::Yes, false, true, oneRecord},
-        {Answer::No, false, true, "-"},
-        {Answer::Cancel, false, false, "-"},
-        {Answer::Yes, true, false, "-"}, // a failed save keeps the window
+        {Answer::Yes, false, true, oneRecord, 1},
+        {Answer::No, false, true, "-", 0},
+        {Answer::Cancel, false, false, "-", 0},
+        {Answer::Yes, true, false, "-", 0}, // a failed save keeps the window
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(static_cast<int>(c.answer) + (c.diskFull ? 10 : 0));
@@ -115,7 +131,8 @@ TEST_F(AnalysisTest, ClosingQuestion) {
                 full.emplace();
             EXPECT_EQ(window->close(), c.closes);
         }
-        EXPECT_EQ(journal(), c.journal);
+        EXPECT_EQ(analysisFile(), c.file);
+        EXPECT_EQ(savedVisits().size(), c.visits);
         ASSERT_EQ(dialogs.asked.size(), c.diskFull ? 2u : 1u);
         EXPECT_EQ(dialogs.asked[0].prompt + " / " + dialogs.asked[0].title, "データを保存しますか？ / 分析 - 終了");
         if (!c.closes) {
@@ -153,7 +170,8 @@ TEST(SecondaryWindows, NothingCutOrCondensed) {
     FakeDialogs dialogs;
     FakeShell shell;
     const SharedResults shared{2000, 100.0 / 28, 0.01, "CR機種", 1.0 / 300, 20};
-    frmAnalysis analysis(shared, dialogs, shell);
+    Journal journal;
+    frmAnalysis analysis(shared, journal, dialogs, shell);
     frmHatsuKaiten firstHit(shared);
     frmBunpu spread(shared);
     const auto &s = spread.ui();

@@ -8,6 +8,7 @@ set -euo pipefail
 program=$1
 launcher=$2
 version=$3
+fixtures=$(cd "$(dirname "$0")/../data" && pwd)
 source "$(dirname "$0")/../../scripts/lib.sh"
 makeWork
 mkdir "$work/cwd"
@@ -36,6 +37,24 @@ env -u HOME -u XDG_DATA_HOME -u ZENBALO_DATA -u QT_QPA_PLATFORM ZENBALO_PROGRAM=
 [ "$status" -eq 1 ] || fail "status $status: $(cat "$work/err")"
 [ "$(cat "$work/err")" = "zenbalo: データの置き場所 \$HOME/.local/share/zenbalo を用意できませんでした。 環境変数 HOME が設定されていません。" ] ||
     fail "answered: $(cat "$work/out" "$work/err")"
+
+step "--export-journal: the CSV of bunseki.txt on standard output, a failure in one line"
+mkdir "$work/journal"
+cp "$fixtures/journal/three_visits.txt" "$work/journal/bunseki.txt"
+(cd "$work/journal" && "$program" --export-journal -) >"$work/out" 2>"$work/err" || fail "the export failed: $(cat "$work/err")"
+[ "$(head -c 3 "$work/out" | od -An -tx1 | tr -d ' ')" = efbbbf ] || fail "no byte-order mark"
+[ "$(grep -c $'\r$' "$work/out")" -eq 4 ] && [ ! -s "$work/err" ] || fail "not a header and three rows: $(cat "$work/out")"
+(cd "$work/journal" && "$program" --export-journal=out.csv) || fail "the export to a file failed"
+cmp "$work/out" "$work/journal/out.csv" || fail "the file and standard output differ"
+for target in /dev/full "$work/journal"; do
+    status=0
+    if [ "$target" = /dev/full ]; then
+        (cd "$work/journal" && "$program" --export-journal -) >/dev/full 2>"$work/err" || status=$?
+    else
+        (cd "$work/journal" && "$program" --export-journal "$target") >"$work/out" 2>"$work/err" || status=$?
+    fi
+    [ "$status" -ne 0 ] && [ "$(wc -l <"$work/err")" -eq 1 ] || fail "$target: status $status, $(cat "$work/err")"
+done
 
 step "nothing was written"
 [ -z "$(ls -A "$work/cwd")" ] || fail "files written: $(ls -A "$work/cwd")"

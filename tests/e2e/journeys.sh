@@ -15,11 +15,6 @@ start() { launch "$1" "$program"; }
 changed() { [ -e "$1" ] && ! cmp -s "$1" "$2"; }
 # Waits until file $1 exists and differs from what $2 held.
 written() { waitFor changed "$1" "${2:-/dev/null}" || fail "$1 was not written"; }
-# Clicks at x, y of the window's client area (below the menu bar).
-click() {
-    local menu=$(( $(xdotool getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[2]}') - 421 ))
-    xdotool mousemove --window "$main" "$1" $(( $2 + menu )) click 1
-}
 # Answers the question titled $1 with key $2; the main window has the focus again.
 answer() {
     question=$(window "$1")
@@ -172,6 +167,21 @@ TEST(1500個)
 ツキ指数: 180.000%
 回転率:   45.455回転/千円
 RECORD
+
+step "the saved visit is in the journal opened with Ctrl+J, and --export-journal reads it back beside the program"
+main=$(window Zenbalo)
+xdotool key ctrl+j
+kiroku=$(window 'Zenbalo - 収支記録')
+# The export needs neither the display nor the single-instance lock the running program holds.
+(cd "$typed" && DISPLAY= "$program" --export-journal -) >"$work/journal.csv" 2>"$work/export.err" ||
+    fail "the export failed: $(cat "$work/export.err")"
+{
+    printf '\xEF\xBB\xBF日付,店名,機種名,大当たり出玉,換金率,総回転数,総大当たり数,換金出玉数,投資金額,収支,仕事量,誤差,ツキ指数,回転率\r\n'
+    printf '%s,Ekimae,TEST,1500,3.571,1000,12,20000,30000,41429,12857,5.333,180.000,45.455\r\n' "$(date +%F)"
+} >"$work/expected.csv"
+cmp "$work/journal.csv" "$work/expected.csv" || { cat "$work/journal.csv"; fail "the export holds another journal"; }
+xdotool key Escape
+gone 'Zenbalo - 収支記録'
 
 step "the first-hit table opens with Ctrl+H over the calculated machine"
 main=$(window Zenbalo)

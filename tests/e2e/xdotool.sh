@@ -32,6 +32,13 @@ window() {
 gone() { waitFor hidden "$1" || fail "the window '$1' stayed open"; }
 waitExit() { waitFor ended || fail "the program did not end"; }
 stillRunning() { kill -0 "$pid" 2>/dev/null || fail "the program ended"; }
+# Clicks at x, y of the main window $main's client area (below the menu bar),
+# in its unscaled pixels whatever the whole-number QT_SCALE_FACTOR.
+click() {
+    local scale=${QT_SCALE_FACTOR:-1}
+    local menu=$(( $(xdotool getwindowgeometry "$main" | awk '/Geometry/ {split($2, s, "x"); print s[2]}') - 421 * scale ))
+    xdotool mousemove --window "$main" $(( $1 * scale )) $(( $2 * scale + menu )) click 1
+}
 # The menu takes the second key as soon as it has opened on the first.
 closeByMenu() {
     xdotool windowfocus --sync "$main"

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "journal/journal_csv.h"
 
+#include "support/journal_records.h"
 #include "support/temp_dir.h"
 
 #include <filesystem>
@@ -13,18 +14,12 @@ namespace {
 using testing::readFile;
 using testing::TempWorkDir;
 
-const std::string kHeader = "\xEF\xBB\xBF"
-                            "日付,店名,機種名,大当たり出玉,換金率,総回転数,総大当たり数,換金出玉数,投資金額,収支,"
-                            "仕事量,誤差,ツキ指数,回転率\r\n";
+const std::string kCsvHeader(testing::kCsvHeader);
 
 // The three records of the fixture, taken in by the export itself.
-const std::string kThreeVisits = kHeader +
-                                 "2005-03-14,駅前店,CR機種,2000,3.571,1000,12,20000,30000,41429,27143,2.000,120.000,"
-                                 "21.739\r\n"
-                                 "2005-03-15,駅前店,CR海物語,1500,3.571,2000,4,3000,40000,-29286,20714,-9.333,30.000,"
-                                 "38.462\r\n"
-                                 "2005-03-16,ホール・ニュー大阪,CR機種,2000,4.000,600,0,0,15000,-15000,-3000,-6.000,"
-                                 "0.000,40.000\r\n";
+const std::string kThreeVisits = kCsvHeader + std::string(testing::kThreeVisitsCsvRows[0]) +
+                                 std::string(testing::kThreeVisitsCsvRows[1]) +
+                                 std::string(testing::kThreeVisitsCsvRows[2]);
 
 TEST(JournalCsv, ExportTakesInTheFileFirst) {
     TempWorkDir dir;
@@ -45,8 +40,9 @@ TEST(JournalCsv, Quoting) {
     v.payout = -5;
     v.yenPerBall = "3.571";
     v.hitError = "-0.500";
-    EXPECT_EQ(journalCsv({v}), kHeader + ",\"駅前店 \"\"新館\"\", 2F\",\"CR,機種\",-5,3.571,0,0,0,0,0,0,-0.500,,\r\n");
-    EXPECT_EQ(journalCsv({}), kHeader);
+    EXPECT_EQ(journalCsv({v}),
+              kCsvHeader + ",\"駅前店 \"\"新館\"\", 2F\",\"CR,機種\",-5,3.571,0,0,0,0,0,0,-0.500,,\r\n");
+    EXPECT_EQ(journalCsv({}), kCsvHeader);
 }
 
 TEST(JournalCsv, Failures) {

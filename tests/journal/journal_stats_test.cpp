@@ -105,7 +105,7 @@ TEST(JournalStats, ChartSumsAndBand) {
     EXPECT_NEAR(luckVariance(visits[2]), third, third * 1e-12);
     EXPECT_EQ(luckVariance(visits[1]), 0.0);
 
-    const std::vector<ChartPoint> points = chartPoints(visits);
+    const std::vector<BalancePoint> points = chartPoints(visits);
     ASSERT_EQ(points.size(), 4u);
     const int64_t wantIds[] = {3, 1, 2, 4};
     const int64_t wantReal[] = {-15000, 26429, -2857, -1857};
@@ -140,7 +140,7 @@ TEST(JournalStats, ChartOrder) {
         for (size_t k = 0; k < c.dates.size(); ++k)
             visits.push_back(chartVisit(static_cast<int64_t>(k + 1), c.dates[k], 1, 1, 1));
         std::vector<int64_t> ids;
-        for (const ChartPoint &p : chartPoints(visits))
+        for (const BalancePoint &p : chartPoints(visits))
             ids.push_back(p.visitId);
         EXPECT_EQ(ids, c.want);
     }

@@ -5,12 +5,15 @@
 
 #include <deque>
 #include <gtest/gtest.h>
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace zenbalo::testing {
 
-// Records every message box and answers from a script. A question that no
-// test scripted an answer for is a failure; a message with only OK needs none.
+// Records every message box and file dialog and answers from a script. A
+// question that no test scripted an answer for is a failure; a message with
+// only OK needs none.
 class FakeDialogs : public Dialogs {
 public:
     MessageBox::Answer ask(const MessageBox &box) override {
@@ -26,8 +29,22 @@ public:
         return a;
     }
 
+    // Answers a file dialog with the next path of `files`; nullopt cancels.
+    std::optional<std::string> chooseSaveFile(const SaveFileBox &box) override {
+        fileBoxes.push_back(box);
+        if (files.empty()) {
+            ADD_FAILURE() << "unexpected file dialog: " << box.title;
+            return std::nullopt;
+        }
+        std::optional<std::string> file = files.front();
+        files.pop_front();
+        return file;
+    }
+
     std::vector<MessageBox> asked;
     std::deque<MessageBox::Answer> answers;
+    std::vector<SaveFileBox> fileBoxes;
+    std::deque<std::optional<std::string>> files;
 };
 
 } // namespace zenbalo::testing

@@ -13,9 +13,12 @@
 #include <QComboBox>
 #include <QRadioButton>
 #include <QTest>
+#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace zenbalo::testing {
@@ -149,6 +152,42 @@ public: // for the steps that the cases of a table hold
         QComboBox *list = ui().Combo1[form->settings().currentGroup];
         list->setFocus();
         QTest::keyClick(list, Qt::Key_Down);
+    }
+
+    // A menu shortcut pressed where the focus is.
+    static void ctrl(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key, Qt::ControlModifier); }
+
+    // Runs `open`; a modal window it shows is made active, handed to `inside`
+    // and closed. Returns that window's title, empty when none opened.
+    template <typename Window>
+    QString whileModal(const std::function<void()> &open, const std::function<void(Window &)> &inside = {}) {
+        QString title;
+        bool looked = false;
+        QTimer::singleShot(0, [&] {
+            looked = true;
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                title = modal->windowTitle();
+                QApplication::setActiveWindow(modal);
+                EXPECT_TRUE(QTest::qWaitForWindowActive(modal));
+                if (inside)
+                    inside(dynamic_cast<Window &>(*modal));
+                modal->close();
+            }
+        });
+        open();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return looked; }));
+        // The offscreen platform leaves no window active when a modal one closes.
+        QApplication::setActiveWindow(form.get());
+        EXPECT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        return title;
+    }
+
+    // The message boxes shown so far, as "prompt / title; ...".
+    std::string boxes() const {
+        std::string all;
+        for (const MessageBox &box : dialogs.asked)
+            all += (all.empty() ? "" : "; ") + box.prompt + " / " + box.title;
+        return all;
     }
 
     std::optional<TempWorkDir> dir{std::in_place};
