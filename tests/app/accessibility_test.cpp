@@ -106,7 +106,8 @@ TEST_F(AccessibilityTest, EveryFigureOfTheMainWindowSaysItsRowAndColumn) {
 
 TEST_F(AccessibilityTest, TheSecondaryWindowsToo) {
     const SharedResults shared{2000, 100.0 / 28, 0.01, "CR機種", 1.0 / 300, 20};
-    frmAnalysis analysis(shared, dialogs, shell);
+    Journal journal;
+    frmAnalysis analysis(shared, journal, dialogs, shell);
     constexpr int edit = QAccessible::EditableText;
     expectSame(controls(analysis), sorted<std::pair<int, QString>>({{edit, "店名"},
                                                                     {edit, "総回転数"},

@@ -12,6 +12,7 @@
 #include "common/sjis.h"
 #include "engine/log_report.h"
 #include "engine/rates.h"
+#include "journal/journal.h"
 
 #include <QTimer>
 #include <algorithm>
@@ -29,16 +30,18 @@ namespace {
 using Answer = MessageBox::Answer;
 namespace fs = std::filesystem;
 
-// The four files a session writes, and the message of a failed save of each.
+// The four files a session writes, and the message of a failed save of each;
+// the analysis names its file with the reason, as it is saved to the journal too.
 struct SavedFile {
     const char *name;
     const char *message;
+    const char *reasonFrom = "";
 };
 const SavedFile kSaved[] = {
     {kLibraryFile, "zenbalo.datを保存できませんでした。"},
     {kSettingsFile, "zenbalo.cfgを保存できませんでした。"},
     {kLogFile, "log.txtを保存できませんでした。"},
-    {kAnalysisFile, "bunseki.txtに分析データを保存できませんでした。"},
+    {kAnalysisFile, "分析データを保存できませんでした。", "bunseki.txt に書き込めませんでした。"},
 };
 
 constexpr const char *kProtected = "書き込みが禁止されています。";
@@ -317,7 +320,7 @@ TEST_F(FileStatesTest, NothingIsLostAndWhatIsWrittenReadsBack) {
                     expectNothingLost(file, before);
                     continue;
                 }
-                const std::string failed = std::string(file.message) + "\n" + c.refusal;
+                const std::string failed = std::string(file.message) + "\n" + file.reasonFrom + c.refusal;
                 EXPECT_NE(std::find(shown.begin(), shown.end(), failed), shown.end()) << "says which file and why";
                 EXPECT_EQ(modeOf(file.name), before.modes.at(file.name));
                 if (before.bytes.count(file.name)) {
@@ -328,6 +331,8 @@ TEST_F(FileStatesTest, NothingIsLostAndWhatIsWrittenReadsBack) {
                 std::vector<std::string> want = entries;
                 if (c.refusal.empty() && !std::count(want.begin(), want.end(), kBackupFile))
                     want.push_back(kBackupFile); // the first save of a file that reads
+                if (!std::count(want.begin(), want.end(), kJournalFile))
+                    want.push_back(kJournalFile); // the journal, made at the first saved analysis
                 std::sort(want.begin(), want.end());
                 EXPECT_EQ(directoryEntries(), want) << "no further copy, no leftover";
             }

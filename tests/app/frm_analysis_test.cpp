@@ -53,7 +53,8 @@ protected:
 };
 
 TEST_F(AnalysisTest, APasteIntoATotalInventsNoNumber) {
-    window = std::make_unique<frmAnalysis>(shared, dialogs, shell);
+    journal = std::make_unique<Journal>();
+    window = std::make_unique<frmAnalysis>(shared, *journal, dialogs, shell);
     window->show();
     struct Case {
         int box;

@@ -59,6 +59,7 @@ public:
         titles[box.prompt] = box.title;
         return MessageBox::Answer::Ok;
     }
+    std::optional<std::string> chooseSaveFile(const SaveFileBox &) override { return std::nullopt; }
     Clock::time_point start = Clock::now();
     std::map<std::string, double> came;
     std::map<std::string, std::string> titles;

@@ -348,7 +348,7 @@ TEST(Journal, FilesThatCannotBeUsed) {
          "zenbalo.db を開けませんでした。",
          {kJournalFile}},
         {"zenbalo.db of a newer program",
-         [] { otherProgram("CREATE TABLE v (x); PRAGMA user_version = 2;"); },
+         [] { otherProgram("CREATE TABLE v (x); PRAGMA user_version = 99;"); },
          "zenbalo.db はこのプログラムより新しい版の Zenbalo で作られています。",
          {kJournalFile}},
     };
@@ -362,6 +362,31 @@ TEST(Journal, FilesThatCannotBeUsed) {
         EXPECT_EQ(testing::directoryEntries(), c.after) << "nothing written, nothing kept aside";
         EXPECT_TRUE(journal.keptDamaged().empty());
     }
+}
+
+// A journal of the first version gains the settings table at its opening and
+// keeps its visits and where its reading of bunseki.txt stopped.
+TEST(Journal, SettingsInAJournalOfTheFirstVersion) {
+    TempWorkDir dir;
+    writeFile(kAnalysisFile, recordBytes(1) + recordBytes(2));
+    ASSERT_TRUE(Journal().sync().result.ok());
+    otherProgram("DROP TABLE setting; PRAGMA user_version = 1;");
+
+    Journal journal;
+    const SettingValue none = journal.setting("size");
+    ASSERT_TRUE(none.result.ok()) << none.result.reason;
+    EXPECT_EQ(none.value, std::nullopt);
+    EXPECT_TRUE(journal.keptDamaged().empty());
+    EXPECT_EQ(otherProgram("PRAGMA user_version"), "2");
+    ASSERT_TRUE(journal.storeSetting("size", "800x600").ok());
+    ASSERT_TRUE(journal.storeSetting("size", "640x480").ok());
+    EXPECT_EQ(Journal().setting("size").value, "640x480");
+    EXPECT_EQ(Journal().setting("other").value, std::nullopt);
+
+    appendToFile(recordBytes(3));
+    EXPECT_EQ(journal.sync().imported, 1);
+    EXPECT_EQ(visitRotations(journal), (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(integrity(), "ok");
 }
 
 // Kept under a name of its own, the damaged file is the player's to look
