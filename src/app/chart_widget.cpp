@@ -129,8 +129,10 @@ struct Range {
 
 bool finite(double a, double b, double c = 0) { return std::isfinite(a) && std::isfinite(b) && std::isfinite(c); }
 
-// What the axes must show. Markers widen x only when there is data to mark.
-void dataRanges(const ChartData &data, Range &xs, Range &ys) {
+// What the axes must show. A bar's x is its centre for the ticks, and its
+// edges only for the plot's reach (`xReach`), or half a bar overhanging a tick
+// would double the axis. Markers widen x only when there is data to mark.
+void dataRanges(const ChartData &data, Range &xs, Range &xReach, Range &ys) {
     for (const ChartSeries &series : data.series)
         for (const ChartPoint &p : series.points)
             if (finite(p.x, p.y))
@@ -141,11 +143,14 @@ void dataRanges(const ChartData &data, Range &xs, Range &ys) {
                 xs.add(p.x), ys.add(p.lower), ys.add(p.upper);
     for (const ChartBar &bar : data.bars.bars)
         if (finite(bar.left, bar.right, bar.height))
-            xs.add(bar.left), xs.add(bar.right), ys.add(bar.height), ys.add(0);
+            xs.add((bar.left + bar.right) / 2), xReach.add(bar.left), xReach.add(bar.right), ys.add(bar.height),
+                ys.add(0);
     if (xs.empty() || ys.empty())
         return;
     for (const ChartMarker &marker : data.markers)
         xs.add(marker.x);
+    xReach.add(xs.low);
+    xReach.add(xs.high);
 }
 
 enum class SampleKind { Line, Band, Bar, Wash };
@@ -227,8 +232,8 @@ double widest(const std::vector<QString> &texts, const QFontMetricsF &metrics) {
     return width;
 }
 
-double pixelsPerStep(const Ticks &ticks, double length) {
-    const double span = ticks.values.back() - ticks.values.front();
+double pixelsPerStep(const Ticks &ticks, double length, const Range &reach = {}) {
+    const double span = std::max(ticks.values.back(), reach.high) - std::min(ticks.values.front(), reach.low);
     return span > 0 ? length * ticks.step / span : 0;
 }
 
@@ -268,13 +273,13 @@ Sides xSides(const std::vector<QString> &texts, double leftOfLabels, const QFont
             kPad + metrics.horizontalAdvance(texts.back()) / 2};
 }
 
-Ticks xAxisTicks(const Range &xs, const ChartAxis &axis, double width, double leftOfLabels,
+Ticks xAxisTicks(const Range &xs, const Range &reach, const ChartAxis &axis, double width, double leftOfLabels,
                  const QFontMetricsF &metrics) {
     const double line = metrics.height();
     return fittingTicks(xs, axis, width / (2 * line) + 1, [&](const Ticks &t) {
         const std::vector<QString> texts = tickTexts(axis, t);
         const Sides sides = xSides(texts, leftOfLabels, metrics);
-        return pixelsPerStep(t, width - sides.left - sides.right) >= widest(texts, metrics) + line;
+        return pixelsPerStep(t, width - sides.left - sides.right, reach) >= widest(texts, metrics) + line;
     });
 }
 
@@ -333,8 +338,8 @@ QPointF ChartLayout::map(double x, double y) const {
 
 ChartLayout layOutChart(const ChartData &data, const QSizeF &size, const QFont &font) {
     ChartLayout layout;
-    Range xs, ys;
-    dataRanges(data, xs, ys);
+    Range xs, xReach, ys;
+    dataRanges(data, xs, xReach, ys);
     if (xs.empty() || ys.empty())
         return layout;
     layout.noData = false;
@@ -353,7 +358,7 @@ ChartLayout layOutChart(const ChartData &data, const QSizeF &size, const QFont &
     // From the left: y title, y labels, ticks, plot, half the last x label.
     const double yTitleWidth = data.y.title.isEmpty() ? 0 : line + kGap;
     const double leftOfLabels = kPad + yTitleWidth + widest(tickTexts(data.y, yTicks), metrics) + kGap + kTick;
-    const Ticks xTicks = xAxisTicks(xs, data.x, size.width(), leftOfLabels, metrics);
+    const Ticks xTicks = xAxisTicks(xs, xReach, data.x, size.width(), leftOfLabels, metrics);
     if (xTicks.values.size() < 2)
         return layout;
     const Sides sides = xSides(tickTexts(data.x, xTicks), leftOfLabels, metrics);
@@ -364,8 +369,8 @@ ChartLayout layOutChart(const ChartData &data, const QSizeF &size, const QFont &
     layout.plot = plot;
     layout.xTicks = xTicks.values;
     layout.yTicks = yTicks.values;
-    layout.xLow = xTicks.values.front();
-    layout.xHigh = xTicks.values.back();
+    layout.xLow = std::min(xTicks.values.front(), xReach.low);
+    layout.xHigh = std::max(xTicks.values.back(), xReach.high);
     layout.yLow = yTicks.values.front();
     layout.yHigh = yTicks.values.back();
     placeTickLabels(layout, data, xTicks, yTicks, xLabelOffset, metrics);

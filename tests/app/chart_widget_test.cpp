@@ -257,7 +257,24 @@ TEST(ChartLayout, LabelsNeverTouchAtAnySize) {
                         EXPECT_TRUE(
                             layout.plot.adjusted(-0.01, -0.01, 0.01, 0.01).contains(layout.map(point.x, point.y)));
                     }
+            for (const ChartBar &bar : c.data.bars.bars) {
+                EXPECT_GE(bar.left, layout.xLow);
+                EXPECT_LE(bar.right, layout.xHigh);
+            }
         }
+    }
+}
+
+TEST(ChartLayout, HalfABarBeyondARoundBalanceAddsNoEmptyStep) {
+    // The day's worst balance sits on a round number; its bar hangs half a bar below it.
+    const ChartData data = histogramChart(-102000, skewedHeights(60));
+    for (const QSizeF &size : {QSizeF(480, 320), QSizeF(700, 300), QSizeF(1400, 800)}) {
+        SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height());
+        const ChartLayout layout = layOutChart(data, size, uiFont());
+        ASSERT_GE(layout.xTicks.size(), 2u);
+        EXPECT_EQ(layout.xTicks.front(), -100000);
+        EXPECT_EQ(layout.xLow, -102000);
+        EXPECT_LT(layout.map(-100000, 0).x() - layout.plot.left(), layout.plot.width() / 20);
     }
 }
 
