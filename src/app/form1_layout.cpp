@@ -30,10 +30,6 @@ constexpr int kRightPartLeft = 2280;
 constexpr int kRightPartWidth = kClientWidth - kRightPartLeft;
 constexpr int kRightMargin = kRightPartWidth - 120; // controls end here inside the right frames
 
-constexpr int kBoxHeight = 270;
-constexpr int kComboHeight = 300;
-constexpr int kLabelHeight = 180;
-
 // The table's columns end here, inside Frame3; each holds its widest figure
 // ("9999.999", "¥2469035800") at the normal font.
 constexpr int kRatioRight = 720;

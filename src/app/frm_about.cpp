@@ -18,7 +18,6 @@ namespace {
 constexpr int kClientWidth = 4200;
 constexpr int kClientHeight = 1575;
 constexpr int kMargin = 240;
-constexpr int kLabelHeight = 180;
 
 // A one-line label as wide as its text.
 QLabel *line(QWidget *parent, const QString &text, int leftPx, int topTwips) {

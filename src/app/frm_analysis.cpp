@@ -31,8 +31,6 @@ constexpr int kResultsWidth = kResultRight + 120;
 constexpr int kClientWidth = kResultsLeft + kResultsWidth;
 constexpr int kClientHeight = 2640;
 constexpr int kMachineFigureRight = 2010; // Label2's right edge inside Frame2
-constexpr int kLabelHeight = 180;
-constexpr int kBoxHeight = 270;
 
 FigureLabel *figureBeside(QWidget *parent, const QLabel *caption, int rightTwips, int topTwips) {
     return new FigureLabel(parent, px(rightTwips), px(topTwips), px(kLabelHeight), figureLimitAfter(caption));

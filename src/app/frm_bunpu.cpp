@@ -19,11 +19,9 @@ namespace {
 // fonts; a wider figure is drawn condensed.
 constexpr int kChooserLeft = 1080;
 constexpr int kChooserWidth = 1020;
-constexpr int kComboHeight = 300;
 constexpr int kFiguresTop = 600;
 constexpr int kFiguresWidth = 3000;
 constexpr int kFigureRight = kFiguresWidth - 120;
-constexpr int kLabelHeight = 180;
 constexpr int kRowPitch = 240;
 constexpr int kGroupGap = 300; // between the spread, the quantiles and the convergence
 constexpr int kChartLeft = kFiguresWidth + 120;

@@ -23,7 +23,6 @@ constexpr int kRowCaptionWidth = 540; // "2000:"
 constexpr int kChanceRight = 1680;
 constexpr int kCashRight = 2730;
 constexpr int kOwnBallsRight = 3900;
-constexpr int kLabelHeight = 180;
 
 // Label1 indexes of the rows' captions.
 int rowCaption(int row) { return row < 10 ? row : row + 2; }

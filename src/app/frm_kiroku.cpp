@@ -46,7 +46,6 @@ const QSize kDefaultSize(1040, 700);
 // holds a total of years of play ("¥-99999999999") beside its caption.
 constexpr int kSideWidth = 3450;
 constexpr int kFigureRight = kSideWidth - 120;
-constexpr int kLabelHeight = 180;
 constexpr int kSummaryHeight = 120 + 240 * kJournalSummaryRows;
 // A name column never takes more than this of the table at first.
 constexpr int kWidestNameColumn = 220;
