@@ -2,7 +2,6 @@
 #include "analysis/analysis.h"
 
 #include "common/format.h"
-#include "common/text.h"
 #include "common/number.h"
 
 #include <cmath>
@@ -34,8 +33,6 @@ std::optional<int32_t> consumedYen(int32_t hits, int32_t payout, int32_t balls, 
     return fit32(int64_t{*asYen} + yen);
 }
 
-std::string yen(double value) { return std::string(kYen) + formatNumber(value, "###0"); }
-
 } // namespace
 
 std::optional<AnalysisResults> RunAnalysis(const AnalysisTotals &totals, const SharedResults &shared) {
@@ -64,7 +61,7 @@ std::optional<AnalysisResults> RunAnalysis(const AnalysisTotals &totals, const S
     for (double figure : {realBalance, theoreticalBalance, hitError, luckIndex, playRotationRate})
         if (!std::isfinite(figure))
             return std::nullopt;
-    return AnalysisResults{yen(realBalance), yen(theoreticalBalance), formatNumber(hitError, "###0.000"),
+    return AnalysisResults{formatYen(realBalance), formatYen(theoreticalBalance), formatNumber(hitError, "###0.000"),
                            formatNumber(luckIndex, "###0.000"), formatNumber(playRotationRate, "###0.000")};
 }
 

@@ -3,7 +3,6 @@
 
 #include "app/app_look.h"
 #include "common/format.h"
-#include "common/text.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -76,7 +75,7 @@ Ticks niceTicks(double low, double high, int maxCount, double minStep) {
 
 namespace {
 
-QString yenText(double value) { return QString::fromStdString(std::string(kYen) + formatNumber(value, "###0")); }
+QString yenText(double value) { return QString::fromStdString(formatYen(value)); }
 
 QString percentText(double value, double step) {
     const double stepPercent = step * 100;

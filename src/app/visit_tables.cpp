@@ -3,8 +3,8 @@
 
 #include "analysis/short_date.h"
 #include "app/qt_text.h"
+#include "common/format.h"
 #include "common/number.h"
-#include "common/text.h"
 
 #include <algorithm>
 #include <numeric>
@@ -12,8 +12,6 @@
 namespace zenbalo {
 
 namespace {
-
-std::string yen(int64_t value) { return std::string(kYen) + std::to_string(value); }
 
 SortKey numberKey(double value) { return {false, value, {}}; }
 
@@ -135,11 +133,11 @@ std::string VisitTableModel::cellText(size_t row, int column) const {
     case 4:
         return std::to_string(v.hits);
     case 5:
-        return yen(v.realBalance);
+        return formatYen(v.realBalance);
     case 6:
-        return yen(v.work);
+        return formatYen(v.work);
     case 7:
-        return yen(v.realBalance - v.work);
+        return formatYen(v.realBalance - v.work);
     default:
         return v.rotationRate;
     }

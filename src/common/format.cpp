@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "common/format.h"
 
+#include "common/text.h"
+
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -104,5 +106,9 @@ std::string formatNumber(double value, std::string_view pattern) {
     }
     return out;
 }
+
+std::string formatYen(double amount) { return std::string(kYen) + formatNumber(amount, "###0"); }
+
+std::string formatYen(std::int64_t amount) { return std::string(kYen) + std::to_string(amount); }
 
 } // namespace zenbalo

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -12,5 +13,9 @@ namespace zenbalo {
 // with two decimals is 0.29 as a player computes it by hand. Works on decimal
 // digits, so values beyond any integer type print in full.
 std::string formatNumber(double value, std::string_view pattern);
+
+// A yen amount as every window shows it: "¥-14400".
+std::string formatYen(double amount);
+std::string formatYen(std::int64_t amount);
 
 } // namespace zenbalo

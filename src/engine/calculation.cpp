@@ -2,7 +2,6 @@
 #include "engine/calculation.h"
 
 #include "common/format.h"
-#include "common/text.h"
 #include "engine/model.h"
 #include "engine/specification.h"
 
@@ -77,7 +76,7 @@ CalculationDisplay runCalculation(const MachineRecord &text1, const std::string 
         if (!std::isfinite(border) || !std::isfinite(balance))
             return failed("平均連荘数を計算できません。");
         display.borders[k] = formatNumber(border, kThreeDecimals);
-        display.balances[k] = std::string(kYen) + formatNumber(balance, "###0");
+        display.balances[k] = formatYen(balance);
     }
     shared.totalHitProbability = totalHitProbability;
     return display;

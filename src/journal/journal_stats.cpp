@@ -3,7 +3,6 @@
 
 #include "common/format.h"
 #include "common/number.h"
-#include "common/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,8 +26,6 @@ void add(VisitTotals &totals, const Visit &v) {
     totals.rotations += v.rotations;
     totals.consumedYen += consumedYen(v);
 }
-
-std::string yen(int64_t value) { return std::string(kYen) + std::to_string(value); }
 
 template <typename Key> std::vector<BreakdownRow> breakdown(const std::vector<Visit> &visits, Key key) {
     std::map<std::string, VisitTotals> rows;
@@ -61,12 +58,9 @@ VisitTotals totalsOf(const std::vector<Visit> &visits) {
 
 SummaryTexts summaryTexts(const VisitTotals &totals) {
     const auto rate = totals.rotationRate();
-    return {std::to_string(totals.visits),
-            yen(totals.realBalance),
-            yen(totals.work),
-            yen(totals.luck()),
-            std::to_string(totals.rotations),
-            rate ? formatNumber(*rate, "###0.000") : "-"};
+    return {std::to_string(totals.visits),    formatYen(totals.realBalance),
+            formatYen(totals.work),           formatYen(totals.luck()),
+            std::to_string(totals.rotations), rate ? formatNumber(*rate, "###0.000") : "-"};
 }
 
 std::vector<BreakdownRow> breakdownByParlour(const std::vector<Visit> &visits) {

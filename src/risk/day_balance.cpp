@@ -2,7 +2,6 @@
 #include "risk/day_balance.h"
 
 #include "common/format.h"
-#include "common/text.h"
 #include "risk/hit_distribution.h"
 
 #include <algorithm>
@@ -25,8 +24,6 @@ bool validInput(const DayBalanceInput &in) {
            std::isfinite(in.payoutPerHit) && positive(in.yenPerBall) && positive(in.rotationRate) &&
            in.ownBallRatio >= 0 && in.ownBallRatio <= 1;
 }
-
-std::string yen(double amount) { return std::string(kYen) + formatNumber(amount, "###0"); }
 
 // The money side of a day: what a hit is worth and what the rotations cost,
 // multiplied in the order of the main window's table.
@@ -101,11 +98,11 @@ DayBalanceHistogram histogram(const HitDistribution &hits, const Money &money) {
 
 std::array<std::string, kDayBalanceFigures> texts(const DayBalanceNumbers &f) {
     std::array<std::string, kDayBalanceFigures> t;
-    t[Expectation] = yen(f.expectation);
-    t[StandardDeviation] = yen(f.standardDeviation);
+    t[Expectation] = formatYen(f.expectation);
+    t[StandardDeviation] = formatYen(f.standardDeviation);
     t[PlusChance] = formatNumber(100 * f.plusChance, "###0.0") + "%";
     for (int i = 0; i < kBalanceQuantiles; ++i)
-        t[Quantile5 + i] = yen(f.quantileBalances[static_cast<size_t>(i)]);
+        t[Quantile5 + i] = formatYen(f.quantileBalances[static_cast<size_t>(i)]);
     t[ConvergenceRotations] = f.convergenceRotations ? formatNumber(*f.convergenceRotations, "###0") : "-";
     t[ConvergenceDays] = f.convergenceDays ? formatNumber(*f.convergenceDays, "###0.0") : "-";
     return t;
